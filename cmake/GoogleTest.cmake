@@ -1,5 +1,5 @@
 # GoogleTest from Debian's source package, built with the project's own compiler (native or MinGW).
-if(NOT TARGET GTest::gtest_main)
+if(CANOPIA_TESTS AND NOT TARGET gtest_main)
     set(_gtest_src /usr/src/googletest)
     if(NOT EXISTS ${_gtest_src}/CMakeLists.txt)
         message(FATAL_ERROR "GoogleTest sources not found in ${_gtest_src}; run scripts/setup")
