@@ -1,0 +1,83 @@
+// Group name rules: the proposed default name, and names that would not give a plain group folder.
+#include "dialogs/GroupNameRules.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using group_names::UnsafeName;
+
+std::string proposeWith(const std::set<std::string>& folders) {
+    return group_names::proposeDefault([&](const std::string& c) { return folders.count(c) != 0; });
+}
+
+TEST(GroupNameProposal, TakesTheFirstFreeNumber) {
+    EXPECT_EQ(proposeWith({}), "新しいグループ1");
+    EXPECT_EQ(proposeWith({"新しいグループ1", "新しいグループ2"}), "新しいグループ3");
+    EXPECT_EQ(proposeWith({"新しいグループ2"}), "新しいグループ1");
+    EXPECT_EQ(proposeWith({"新しいグループ1", "新しいグループ3"}), "新しいグループ2");
+}
+
+TEST(GroupNameProposal, NumbersAreUnpaddedAndGoPastNine) {
+    std::set<std::string> folders;
+    for (int n = 1; n <= 10; ++n) folders.insert("新しいグループ" + std::to_string(n));
+    folders.insert("新しいグループ011");  // padded look-alike does not block 11
+    EXPECT_EQ(proposeWith(folders), "新しいグループ11");
+}
+
+TEST(GroupNameProposal, ProposalIsShiftJis) {
+    // 新 = 0x90 0x56, し = 0x82 0xB5 ... the proposal must be the program's own Shift-JIS text.
+    EXPECT_EQ(proposeWith({}).substr(0, 2), "\x90\x56");
+}
+
+struct NameCase {
+    const char* name;
+    UnsafeName kind;
+};
+
+class UnsafeNames : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(UnsafeNames, Classified) {
+    EXPECT_EQ(group_names::unsafeNameKind(GetParam().name), GetParam().kind) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnsafeNames,
+    ::testing::Values(
+        // usable names, the empty one included (the dialog refuses it with its own message)
+        NameCase{"", UnsafeName::None}, NameCase{"図面", UnsafeName::None}, NameCase{"a.b", UnsafeName::None},
+        NameCase{".hidden", UnsafeName::None}, NameCase{" lead", UnsafeName::None},
+        NameCase{"...x", UnsafeName::None}, NameCase{"CONSOLE", UnsafeName::None},
+        NameCase{"COM", UnsafeName::None}, NameCase{"COM0", UnsafeName::None}, NameCase{"COM10", UnsafeName::None},
+        NameCase{"LPT", UnsafeName::None}, NameCase{"xcon", UnsafeName::None}, NameCase{"con-1", UnsafeName::None},
+        NameCase{"表", UnsafeName::None},            // trail byte 0x5C
+        NameCase{"ソース", UnsafeName::None},
+        NameCase{"\x81\x40", UnsafeName::None},     // ideographic space: kept by the file system
+        NameCase{"\x81\x44", UnsafeName::None},     // full-width period
+        // the save folder itself and the folder above it
+        NameCase{".", UnsafeName::DotName}, NameCase{"..", UnsafeName::DotName},
+        // names the file system would shorten
+        NameCase{"group.", UnsafeName::TrailingDotOrBlank}, NameCase{"group ", UnsafeName::TrailingDotOrBlank},
+        NameCase{"...", UnsafeName::TrailingDotOrBlank}, NameCase{" ", UnsafeName::TrailingDotOrBlank},
+        NameCase{"表 ", UnsafeName::TrailingDotOrBlank}, NameCase{"a. .", UnsafeName::TrailingDotOrBlank},
+        // devices, in any case and with an extension
+        NameCase{"CON", UnsafeName::DeviceName}, NameCase{"con", UnsafeName::DeviceName},
+        NameCase{"Prn", UnsafeName::DeviceName}, NameCase{"AUX", UnsafeName::DeviceName},
+        NameCase{"nul", UnsafeName::DeviceName}, NameCase{"COM1", UnsafeName::DeviceName},
+        NameCase{"com9", UnsafeName::DeviceName}, NameCase{"LPT1", UnsafeName::DeviceName},
+        NameCase{"lpt9", UnsafeName::DeviceName}, NameCase{"con.txt", UnsafeName::DeviceName},
+        NameCase{"NUL.tar.gz", UnsafeName::DeviceName}, NameCase{"nul .txt", UnsafeName::DeviceName},
+        NameCase{"aux.図面", UnsafeName::DeviceName}));
+
+TEST(UnsafeNameMessages, EveryRefusalHasItsOwnPlainText) {
+    EXPECT_STREQ(group_names::unsafeNameMessage(UnsafeName::None), "");
+    const std::set<std::string> texts = {group_names::unsafeNameMessage(UnsafeName::DotName),
+                                         group_names::unsafeNameMessage(UnsafeName::TrailingDotOrBlank),
+                                         group_names::unsafeNameMessage(UnsafeName::DeviceName)};
+    EXPECT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts.count(""), 0u);
+}
+
+}  // namespace
