@@ -9,27 +9,25 @@ namespace {
 
 using group_names::UnsafeName;
 
+const std::string kStem = "\x90\x56\x82\xB5\x82\xA2\x83\x4F\x83\x8B\x81\x5B\x83\x76";  // 新しいグループ
+std::string numbered(int n) { return kStem + std::to_string(n); }
+
 std::string proposeWith(const std::set<std::string>& folders) {
     return group_names::proposeDefault([&](const std::string& c) { return folders.count(c) != 0; });
 }
 
 TEST(GroupNameProposal, TakesTheFirstFreeNumber) {
-    EXPECT_EQ(proposeWith({}), "新しいグループ1");
-    EXPECT_EQ(proposeWith({"新しいグループ1", "新しいグループ2"}), "新しいグループ3");
-    EXPECT_EQ(proposeWith({"新しいグループ2"}), "新しいグループ1");
-    EXPECT_EQ(proposeWith({"新しいグループ1", "新しいグループ3"}), "新しいグループ2");
+    EXPECT_EQ(proposeWith({}), numbered(1));
+    EXPECT_EQ(proposeWith({numbered(1), numbered(2)}), numbered(3));
+    EXPECT_EQ(proposeWith({numbered(2)}), numbered(1));
+    EXPECT_EQ(proposeWith({numbered(1), numbered(3)}), numbered(2));
 }
 
 TEST(GroupNameProposal, NumbersAreUnpaddedAndGoPastNine) {
     std::set<std::string> folders;
-    for (int n = 1; n <= 10; ++n) folders.insert("新しいグループ" + std::to_string(n));
-    folders.insert("新しいグループ011");  // padded look-alike does not block 11
-    EXPECT_EQ(proposeWith(folders), "新しいグループ11");
-}
-
-TEST(GroupNameProposal, ProposalIsShiftJis) {
-    // 新 = 0x90 0x56, し = 0x82 0xB5 ... the proposal must be the program's own Shift-JIS text.
-    EXPECT_EQ(proposeWith({}).substr(0, 2), "\x90\x56");
+    for (int n = 1; n <= 10; ++n) folders.insert(numbered(n));
+    folders.insert(kStem + "011");  // padded look-alike does not block 11
+    EXPECT_EQ(proposeWith(folders), numbered(11));
 }
 
 struct NameCase {
@@ -47,13 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
     Table, UnsafeNames,
     ::testing::Values(
         // usable names, the empty one included (the dialog refuses it with its own message)
-        NameCase{"", UnsafeName::None}, NameCase{"図面", UnsafeName::None}, NameCase{"a.b", UnsafeName::None},
+        NameCase{"", UnsafeName::None}, NameCase{"\x90\x7D\x96\xCA", UnsafeName::None}  /* 図面 */, NameCase{"a.b", UnsafeName::None},
         NameCase{".hidden", UnsafeName::None}, NameCase{" lead", UnsafeName::None},
         NameCase{"...x", UnsafeName::None}, NameCase{"CONSOLE", UnsafeName::None},
         NameCase{"COM", UnsafeName::None}, NameCase{"COM0", UnsafeName::None}, NameCase{"COM10", UnsafeName::None},
         NameCase{"LPT", UnsafeName::None}, NameCase{"xcon", UnsafeName::None}, NameCase{"con-1", UnsafeName::None},
-        NameCase{"表", UnsafeName::None},            // trail byte 0x5C
-        NameCase{"ソース", UnsafeName::None},
+        NameCase{"\x95\x5C", UnsafeName::None},      // 表, trail byte 0x5C
+        NameCase{"\x83\x5C\x81\x5B\x83\x58", UnsafeName::None},  // ソース
         NameCase{"\x81\x40", UnsafeName::None},     // ideographic space: kept by the file system
         NameCase{"\x81\x44", UnsafeName::None},     // full-width period
         // the save folder itself and the folder above it
@@ -61,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         // names the file system would shorten
         NameCase{"group.", UnsafeName::TrailingDotOrBlank}, NameCase{"group ", UnsafeName::TrailingDotOrBlank},
         NameCase{"...", UnsafeName::TrailingDotOrBlank}, NameCase{" ", UnsafeName::TrailingDotOrBlank},
-        NameCase{"表 ", UnsafeName::TrailingDotOrBlank}, NameCase{"a. .", UnsafeName::TrailingDotOrBlank},
+        NameCase{"\x95\x5C ", UnsafeName::TrailingDotOrBlank} /* 表 */, NameCase{"a. .", UnsafeName::TrailingDotOrBlank},
         // devices, in any case and with an extension
         NameCase{"CON", UnsafeName::DeviceName}, NameCase{"con", UnsafeName::DeviceName},
         NameCase{"Prn", UnsafeName::DeviceName}, NameCase{"AUX", UnsafeName::DeviceName},
@@ -69,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"com9", UnsafeName::DeviceName}, NameCase{"LPT1", UnsafeName::DeviceName},
         NameCase{"lpt9", UnsafeName::DeviceName}, NameCase{"con.txt", UnsafeName::DeviceName},
         NameCase{"NUL.tar.gz", UnsafeName::DeviceName}, NameCase{"nul .txt", UnsafeName::DeviceName},
-        NameCase{"aux.図面", UnsafeName::DeviceName}));
+        NameCase{"aux.\x90\x7D\x96\xCA", UnsafeName::DeviceName} /* aux.図面 */));
 
 TEST(UnsafeNameMessages, EveryRefusalHasItsOwnPlainText) {
     EXPECT_STREQ(group_names::unsafeNameMessage(UnsafeName::None), "");
