@@ -18,12 +18,47 @@ std::string ioErrorText(int code) {
     }
 }
 
+namespace {
+
+std::size_t firstOf(const char* data, std::size_t from, std::size_t to, char c) noexcept {
+    const void* hit = std::memchr(data + from, c, to - from);
+    return hit == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+}
+
+// The first LF, CR or Ctrl+Z in [from, to), or `to`.
+std::size_t stopFind(const char* data, std::size_t from, std::size_t to) noexcept {
+    std::size_t stop = firstOf(data, from, to, '\n');
+    stop = firstOf(data, from, stop, '\r');
+    return firstOf(data, from, stop, '\x1A');
+}
+
+}  // namespace
+
 bool ScriptLineReader::fill() {
     if (finished_) return false;
     pos_ = 0;
     end_ = source_.read(buffer_.get(), kBufferSize);
     if (end_ == 0) finished_ = true;
     return end_ > 0;
+}
+
+bool ScriptLineReader::next(std::string_view& line) {
+    line = {};
+    if (pos_ == end_ && !fill()) return false;
+    // Most lines lie whole in the buffer, end with LF or CR LF and hold no other CR: hand out a view of them.
+    const char* data = buffer_.get();
+    std::size_t lf = firstOf(data, pos_, end_, '\n');
+    if (lf < end_) {
+        std::size_t stop = stopFind(data, pos_, lf);
+        if (stop == lf || (stop == lf - 1 && data[stop] == '\r')) {
+            line = std::string_view(data + pos_, stop - pos_);
+            pos_ = lf + 1;
+            return true;
+        }
+    }
+    if (!next(assembled_)) return false;
+    line = assembled_;
+    return true;
 }
 
 bool ScriptLineReader::next(std::string& line) {
@@ -33,8 +68,7 @@ bool ScriptLineReader::next(std::string& line) {
         if (pos_ == end_ && !fill()) return any;
         const char* data = buffer_.get();
         // Take the run of ordinary bytes in one go. None of LF, CR and 26 is ever a trail byte.
-        std::size_t stop = pos_;
-        while (stop < end_ && data[stop] != '\n' && data[stop] != '\r' && data[stop] != '\x1A') ++stop;
+        std::size_t stop = stopFind(data, pos_, end_);
         if (stop > pos_) {
             line.append(data + pos_, stop - pos_);
             any = true;
@@ -74,16 +108,19 @@ void BufferedSink::flush() {
 
 void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out) {
     BufferedSink sink(out);
-    std::string line;
+    std::string_view line;
+    std::string replaced;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TagValues values = tagValuesFor(files[i], static_cast<int>(i + 1));
         std::unique_ptr<ByteSource> script = openScript();
         ScriptLineReader reader(*script);
         while (reader.next(line)) {
             if (lineMayHoldTag(line)) {
-                sink.write(scriptTagReplace(line, values));
+                replaced.assign(line);
+                scriptTagReplaceInPlace(replaced, values);
+                sink.write(replaced);
             } else {
-                sink.write(line);
+                sink.write(line.data(), line.size());
             }
             sink.write("\r\n", 2);
         }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace runner {
@@ -57,6 +58,8 @@ public:
 
     // The next line into `line`; false at the end of the text.
     bool next(std::string& line);
+    // The same as a view, valid until the next call; saves a copy for lines that lie whole in the buffer.
+    bool next(std::string_view& line);
 
 private:
     bool fill();  // false at the end of the file
@@ -67,6 +70,7 @@ private:
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool finished_ = false;  // end of file or Ctrl+Z seen
+    std::string assembled_;  // a line that had to be put together, for the view
 };
 
 // Collects small writes into a fixed buffer and hands them on in large blocks.

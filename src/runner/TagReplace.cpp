@@ -3,17 +3,39 @@
 
 #include "core/Cp932.h"
 
+#include <cstring>
+
 namespace runner {
 
 namespace {
 
 bool isSeparator(char c) noexcept { return c == '\\' || c == ':'; }
 
-// Replaces every occurrence of `tag` (ASCII letters in any case), searching on after each inserted value.
+char upperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Next occurrence of `tag` at or after `from`, letters in any case, starting on a character boundary.
+// Every byte of a tag is ASCII, so once its '[' starts a character the rest lines up by itself; only that
+// '[' must be shown not to be a trail byte (ゼ is 83 5B), which takes a walk from the start of the line.
+std::size_t tagFind(std::string_view s, std::string_view tag, std::size_t from) {
+    while (from < s.size()) {
+        const void* hit = std::memchr(s.data() + from, '[', s.size() - from);
+        if (hit == nullptr) return cp932::npos;
+        std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
+        if (s.size() - at >= tag.size()) {
+            std::size_t k = 1;
+            while (k < tag.size() && upperAscii(s[at + k]) == tag[k]) ++k;
+            if (k == tag.size() && cp932::isCharBoundary(s, at)) return at;
+        }
+        from = at + 1;
+    }
+    return cp932::npos;
+}
+
+// Replaces every occurrence of `tag`, searching on after each inserted value.
 void replaceAll(std::string& s, std::string_view tag, const std::string& value) {
     std::size_t from = 0;
     for (;;) {
-        std::size_t at = cp932::findNoCase(s, tag, from);
+        std::size_t at = tagFind(s, tag, from);
         if (at == cp932::npos) return;
         s.replace(at, tag.size(), value);
         from = at + value.size();
@@ -67,13 +89,17 @@ TagValues tagValuesFor(const std::string& filePath, int number) {
     return v;
 }
 
-std::string scriptTagReplace(std::string line, const TagValues& values) {
-    if (!lineMayHoldTag(line)) return line;
+void scriptTagReplaceInPlace(std::string& line, const TagValues& values) {
+    if (!lineMayHoldTag(line)) return;
     replaceAll(line, "[%FILEPATH%]", values.filePath);
     replaceAll(line, "[%FOLDER%]", values.folder);
     replaceAll(line, "[%FILENAME%]", values.fileName);
     replaceAll(line, "[%FILEEXT%]", values.fileExt);
     replaceAll(line, "[%NUMBER%]", values.number);
+}
+
+std::string scriptTagReplace(std::string line, const TagValues& values) {
+    scriptTagReplaceInPlace(line, values);
     return line;
 }
 

@@ -1,6 +1,7 @@
 // Tags of the batch run and the Shift-JIS path parts they stand for.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -28,11 +29,12 @@ TagValues tagValuesFor(const std::string& filePath, int number);
 // The line with every tag replaced, in the order FILEPATH, FOLDER, FILENAME, FILEEXT, NUMBER, letter case
 // ignored. A tag's search goes on after the text it inserted; later tags also search earlier insertions.
 std::string scriptTagReplace(std::string line, const TagValues& values);
+void scriptTagReplaceInPlace(std::string& line, const TagValues& values);
 std::string scriptTagReplace(const std::string& line, const std::string& filePath, int number);
 
 // True when the line may hold a tag; lines without '[' are written as they are.
 inline bool lineMayHoldTag(std::string_view line) noexcept {
-    return line.find('[') != std::string_view::npos;
+    return !line.empty() && std::memchr(line.data(), '[', line.size()) != nullptr;
 }
 
 }  // namespace runner

@@ -59,6 +59,16 @@ std::vector<std::string> linesOf(const std::string& text, std::size_t step) {
     return lines;
 }
 
+// The same through the view, which takes a shortcut for lines that lie whole in the buffer.
+std::vector<std::string> viewLinesOf(const std::string& text, std::size_t step) {
+    MemorySource source(text, step);
+    ScriptLineReader reader(source);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.next(line)) lines.emplace_back(line);
+    return lines;
+}
+
 using Lines = std::vector<std::string>;
 
 }  // namespace
@@ -92,6 +102,7 @@ TEST(ScriptLineReader, LineEndingsCtrlZAndTheLastLine) {
     for (const Case& c : cases) {
         for (std::size_t step : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1 << 20}}) {
             EXPECT_EQ(linesOf(c.text, step), c.lines) << "step " << step << " text " << c.text;
+            EXPECT_EQ(viewLinesOf(c.text, step), c.lines) << "view, step " << step << " text " << c.text;
         }
     }
 }
@@ -99,10 +110,11 @@ TEST(ScriptLineReader, LineEndingsCtrlZAndTheLastLine) {
 TEST(ScriptLineReader, LinesLongerThanTheBuffer) {
     std::string longLine(200 * 1024, 'x');
     std::string text = longLine + "\r\n" + longLine;
-    Lines lines = linesOf(text, 1 << 20);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], longLine);
-    EXPECT_EQ(lines[1], longLine);
+    for (const Lines& lines : {linesOf(text, 1 << 20), viewLinesOf(text, 1 << 20)}) {
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0], longLine);
+        EXPECT_EQ(lines[1], longLine);
+    }
 }
 
 TEST(ScriptLineReader, ReadFailurePassesOn) {
