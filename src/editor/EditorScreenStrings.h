@@ -1,0 +1,99 @@
+// The row store of an editor (TEditorScreenStrings): the one editing primitive ReplaceRows, undo and redo,
+// word-wrap rows, loading and saving, and the notification of the attached editors.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/EditorClient.h"
+#include "editor/EditorStringList.h"
+#include "editor/EditorWrapOption.h"
+#include "editor/RowStateUpdater.h"
+#include "editor/UndoList.h"
+#include "editor/WordWrapper.h"
+
+class TEditorScreenStrings : public TEditorStringList {
+public:
+    TEditorScreenStrings();
+    ~TEditorScreenStrings() override;
+
+    // Editors share a store through shared_ptr; the store goes with the last one. The first attached editor
+    // is the owner; the active editor is the attached one with the focus, or else the owner.
+    void Attach(EditorClient* editor);
+    void Detach(EditorClient* editor);
+    EditorClient* Owner() const noexcept { return editors_.empty() ? nullptr : editors_.front(); }
+    EditorClient* ActiveEditor() const noexcept;
+    const std::vector<EditorClient*>& Editors() const noexcept { return editors_; }
+
+    TEditorUndoObj& UndoObj() noexcept { return undo_; }
+    const TEditorUndoObj& UndoObj() const noexcept { return undo_; }
+    TEditorWrapOption& WrapOption() noexcept { return wrapOption_; }
+
+    // Turning word wrap on re-wraps every line, turning it off joins the wrapped rows; both clear the undo
+    // lists and rebuild the colouring states. Marks of the pieces of a line are ORed together.
+    bool WordWrap() const noexcept { return wordWrap_; }
+    void SetWordWrap(bool on);
+    // The line-breaking rules (null: the plain cut at WrapByte). Not owned.
+    void SetWordWrapper(const WordWrapper* wrapper) noexcept { wrapper_ = wrapper; }
+    // Re-wraps every line with the current options (after a wrap option changed while word wrap is on).
+    void Rewrap();
+
+    void SetRowStateUpdater(RowStateUpdater* updater) noexcept { updater_ = updater; }
+    RowStateUpdater* StateUpdater() const noexcept { return updater_; }
+
+    const ChangeRecord& Change() const noexcept { return change_; }
+    // Row marks kept while the store is empty.
+    std::uint16_t MarkWord() const noexcept { return markWord_; }
+
+    // The editing primitive: replaces `count` rows from `first` by `text` (breaks as CR LF, lone CR or lone LF;
+    // empty for a pure deletion; count 0 for a pure insertion, first == Count() inserting at the phantom row).
+    // One undo step, one change notification.
+    void ReplaceRows(int first, int count, std::string_view text);
+
+    // The rows [first, first + count) as text: CR LF after every raLineEnd row.
+    std::string RowsText(int first, int count) const;
+
+    // Whole text. Loading and setting clear the undo lists and fire no OnChange.
+    void SetText(std::string_view text);
+    // Clears the store, then reads the file; an open or read failure throws AppError with the store empty.
+    void LoadFromFile(const std::string& path);
+    // Writes the text beside the file and replaces it only when complete; a failure throws AppError and leaves
+    // the old file as it was.
+    void SaveToFile(const std::string& path) const;
+
+    // Logical lines: a run of rows joined at raWrapped rows (with word wrap off, a line is a row).
+    int LineCount() const;
+    int LineFirstRow(int line) const;   // line == LineCount() gives Count()
+    int LineOfRow(int row) const;
+    int LineLastRow(int row) const;     // last row of the logical line holding `row`
+    std::string LineText(int line) const;
+
+protected:
+    void Changed() override;
+
+private:
+    friend class TEditorUndoObj;
+    struct Split;
+
+    void splitBlock(std::string_view text, TRowAttribute lastAttribute, bool dropEmptyWrappedTail, Split& out) const;
+    void putBlock(int first, int oldCount, Split& split, bool orVanishedMarks);
+    void fillChange(int first, int removed, int inserted);
+    void updateStatesFrom(int row);
+    void rebuildStates();
+    void afterWholeTextChange();
+    void wrapAll();
+    void clearKeepingMarks();
+
+    std::vector<EditorClient*> editors_;
+    TEditorUndoObj undo_;
+    TEditorWrapOption wrapOption_;
+    CutWordWrapper cutWrapper_;
+    const WordWrapper* wrapper_ = nullptr;
+    RowStateUpdater* updater_ = nullptr;
+    ChangeRecord change_;
+    bool wordWrap_ = false;
+    std::uint16_t markWord_ = 0;
+};

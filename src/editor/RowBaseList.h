@@ -1,0 +1,124 @@
+// The row list under the editor: rows of Shift-JIS text without line breaks, each with a state text, an object
+// value and two attribute words, held in blocks of bounded size so that an edit anywhere in a text of millions of
+// rows costs the same.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/RowAttribute.h"
+
+// The list error: an index outside the list.
+class EListError : public std::out_of_range {
+public:
+    EListError();
+};
+
+// One row handed to SpliceRows.
+struct NewRow {
+    std::string_view text;          // no line break
+    std::uint32_t attribute = 0;    // first attribute word
+    std::uint32_t attribute2 = 0;   // second attribute word (marks included)
+};
+
+class TRowBaseList {
+public:
+    TRowBaseList();
+    virtual ~TRowBaseList();
+    TRowBaseList(const TRowBaseList&) = delete;
+    TRowBaseList& operator=(const TRowBaseList&) = delete;
+
+    int Count() const noexcept { return count_; }
+
+    // Row text as a copy, or as a view that stays valid until the next change of the list.
+    std::string Get(int index) const;
+    std::string_view RowView(int index) const;
+    int RowLength(int index) const;
+
+    // TStrings-like editing of single rows: new rows are raLineEnd with a not-computed colouring state.
+    void Put(int index, std::string_view text);
+    void Insert(int index, std::string_view text);
+    int Add(std::string_view text);
+    void Delete(int index);
+    void Clear();
+
+    // The item fields. Rows at or past StatesComputedBefore() read as not computed: element index -2, the other
+    // state fields 0 and an empty state text, whatever was stored.
+    std::uint32_t Attribute(int index) const;
+    std::uint32_t Attribute2(int index) const;
+    std::uint32_t ObjectValue(int index) const;
+    std::string StateText(int index) const;
+    void SetAttribute(int index, std::uint32_t word);
+    void SetAttribute2(int index, std::uint32_t word2);
+    void SetObjectValue(int index, std::uint32_t value);
+    void SetStateText(int index, std::string_view text);
+
+    // Nested updates; the changed hook runs once more when the outermost update ends.
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const noexcept { return updateCount_; }
+
+    // Logical capacity, grown by 4 below 9 items, by 16 up to 64, and by a quarter above.
+    int Capacity() const noexcept { return capacity_; }
+    void SetCapacity(int capacity);
+    static int GrowCapacity(int capacity) noexcept;
+
+    // Replaces rows [first, first + removeCount) by `rows` (first may equal Count()). Runs the hooks once.
+    // Does not touch the attributes given; the caller keeps row attributes consistent.
+    void SpliceRows(int first, int removeCount, const std::vector<NewRow>& rows);
+
+    // Byte offsets of the whole text: each row's bytes, plus 2 after a raLineEnd row.
+    std::int64_t TextLength() const noexcept;
+    std::int64_t RowOffset(int index) const;          // offset of the row's first byte; Count() gives TextLength()
+    int RowFromOffset(std::int64_t offset) const;     // the row holding the offset (offsets in a break: that row)
+    std::string Text() const;                          // rows, CR LF after every raLineEnd row
+
+    // Colouring states: rows at or past this row count as not computed. InvalidateStatesFrom is O(1) whatever
+    // the number of rows; storing a computed state into the row at the mark moves the mark one row down.
+    int StatesComputedBefore() const noexcept { return statesBefore_; }
+    void InvalidateStatesFrom(int row) noexcept;
+
+    // Fast filling of an empty list (loading): rows appended at the end without hooks or per-row bookkeeping.
+    void BulkAppend(std::string_view text, std::uint32_t attribute);
+    void BulkEnd();
+
+    // Bytes held by the list (texts, item arrays, block tables), for the memory measurement.
+    std::size_t MemoryUsed() const noexcept;
+
+protected:
+    virtual void Changing() {}
+    virtual void Changed() {}
+    void checkIndex(int index) const;
+
+private:
+    struct Block;
+    struct Fenwick;
+    struct Locator {
+        int block;
+        int local;
+    };
+
+    Locator locate(int index) const;
+    void rebuildIndex();
+    void blockRowsChanged(int block, int deltaRows, std::int64_t deltaBytes);
+    void eraseRows(int first, int count);
+    void insertRows(int first, const std::vector<NewRow>& rows);
+    void mergeAround(int block);
+    void modified();
+    void noteStateStored(int index, std::uint32_t word);
+
+    std::vector<std::unique_ptr<Block>> blocks_;
+    std::unique_ptr<Fenwick> rowIndex_;    // rows per block
+    std::unique_ptr<Fenwick> byteIndex_;   // text bytes (with breaks) per block
+    mutable int cacheBlock_ = -1;          // last block located, and its first row
+    mutable int cacheStart_ = 0;
+    int count_ = 0;
+    int capacity_ = 0;
+    int updateCount_ = 0;
+    int statesBefore_ = 0;
+    bool bulk_ = false;
+};
