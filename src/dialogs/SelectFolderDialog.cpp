@@ -1,0 +1,173 @@
+// The folder chooser component: SHBrowseForFolderA driven through its callback.
+#include "dialogs/SelectFolderDialog.h"
+
+#include <exception>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr char kSelfProp[] = "CanopiaSelectFolderDialog";
+
+// COM for the shell's namespace while a browse runs; balanced only when this call initialised it.
+class ComScope {
+public:
+    ComScope() noexcept : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (ok_) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+// Disables every enabled visible top-level window of this thread for the life of the browse dialog and
+// afterwards enables them again and gives back the activation and the focus.
+class TaskWindowsDisabled {
+public:
+    TaskWindowsDisabled() noexcept : active_(::GetActiveWindow()), focus_(::GetFocus()) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &collect, reinterpret_cast<LPARAM>(&disabled_));
+        for (HWND w : disabled_) ::EnableWindow(w, FALSE);
+    }
+    ~TaskWindowsDisabled() {
+        for (HWND w : disabled_) {
+            if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+        }
+        if (active_ && ::IsWindow(active_)) ::SetActiveWindow(active_);
+        if (focus_ && ::IsWindow(focus_)) ::SetFocus(focus_);
+    }
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK collect(HWND w, LPARAM list) {
+        if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+    }
+    std::vector<HWND> disabled_;
+    HWND active_;
+    HWND focus_;
+};
+
+}  // namespace
+
+TSelectFolderDialog::TSelectFolderDialog() = default;
+TSelectFolderDialog::~TSelectFolderDialog() = default;
+
+std::string TSelectFolderDialog::pathOf(const ITEMIDLIST* pidl) {
+    if (!pidl) return {};
+    char path[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListA(pidl, path)) return {};
+    return path;
+}
+
+std::string TSelectFolderDialog::SelectedPath() const { return pathOf(held_.get()); }
+
+bool TSelectFolderDialog::Execute() {
+    ComScope com;
+    UniquePidl root;
+    if (RootSpecialFolder != CSIDL_DESKTOP) {
+        ITEMIDLIST* p = nullptr;
+        if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, RootSpecialFolder, &p))) root.reset(p);
+    }
+
+    HWND owner = owner_ ? owner_ : ::GetActiveWindow();
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pidlRoot = root.get();
+    info.pszDisplayName = displayName;
+    info.lpszTitle = Title.empty() ? nullptr : Title.c_str();
+    info.ulFlags = Options;
+    info.lpfn = &TSelectFolderDialog::browseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(this);
+
+    error_ = nullptr;
+    UniquePidl chosen;
+    {
+        TaskWindowsDisabled disabled;
+        chosen.reset(::SHBrowseForFolderA(&info));
+    }
+    browse_ = nullptr;
+    const bool confirmed = chosen != nullptr;
+    if (confirmed) held_ = std::move(chosen);
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+    if (OnClose) OnClose();
+    return confirmed;
+}
+
+int CALLBACK TSelectFolderDialog::browseCallback(HWND hwnd, UINT msg, LPARAM lParam, LPARAM data) {
+    auto* self = reinterpret_cast<TSelectFolderDialog*>(data);
+    // An error in an event handler must not unwind through the shell: it ends the browse as a cancel and
+    // is raised again from Execute, in the caller's handler.
+    try {
+        return self->browseEvent(hwnd, msg, lParam);
+    } catch (...) {
+        if (!self->error_) self->error_ = std::current_exception();
+        ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    }
+}
+
+int TSelectFolderDialog::browseEvent(HWND hwnd, UINT msg, LPARAM lParam) {
+    switch (msg) {
+        case BFFM_INITIALIZED: {
+            browse_ = hwnd;
+            if (!Caption.empty()) ::SetWindowTextA(hwnd, Caption.c_str());
+            if (!OKButtonCaption.empty()) ::SetDlgItemTextA(hwnd, IDOK, OKButtonCaption.c_str());
+            if (!StatusText.empty()) ::SendMessageA(hwnd, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(StatusText.c_str()));
+            if (held_) {
+                ::SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(held_.get()));
+            } else if (SelectSpecialFolder != kNoSpecialFolder) {
+                ITEMIDLIST* p = nullptr;
+                if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, SelectSpecialFolder, &p))) {
+                    UniquePidl special(p);
+                    ::SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(special.get()));
+                }
+            }
+            if (OnCanClose) {
+                ::SetPropA(hwnd, kSelfProp, this);
+                browseProc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+                    hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSelectFolderDialog::browseSubclassProc)));
+            }
+            if (OnShow) OnShow();
+            return 0;
+        }
+        case BFFM_SELCHANGED: {
+            // Every highlight replaces the held folder, also in a browse that is then cancelled.
+            const auto* pidl = reinterpret_cast<const ITEMIDLIST*>(lParam);
+            held_.reset(pidl ? static_cast<ITEMIDLIST*>(::ILClone(pidl)) : nullptr);
+            if (OnFolderChange) OnFolderChange(SelectedPath());
+            return 0;
+        }
+        case BFFM_VALIDATEFAILEDA: {
+            bool canClose = false;
+            if (OnValidateFailed) OnValidateFailed(reinterpret_cast<const char*>(lParam), canClose);
+            return canClose ? 0 : 1;  // non-zero keeps the browse window open
+        }
+        default:
+            return 0;
+    }
+}
+
+LRESULT CALLBACK TSelectFolderDialog::browseSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<TSelectFolderDialog*>(::GetPropA(hwnd, kSelfProp));
+    const WNDPROC own = self->browseProc_;
+    if (msg == WM_COMMAND && LOWORD(wp) == IDOK && self->OnCanClose) {
+        bool canClose = true;
+        try {
+            self->OnCanClose(self->SelectedPath(), canClose);
+        } catch (...) {
+            if (!self->error_) self->error_ = std::current_exception();
+            return ::CallWindowProcA(own, hwnd, WM_COMMAND, IDCANCEL, 0);
+        }
+        if (!canClose) return 0;
+    } else if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        ::RemovePropA(hwnd, kSelfProp);
+        self->browseProc_ = nullptr;
+    }
+    return ::CallWindowProcA(own, hwnd, msg, wp, lp);
+}
