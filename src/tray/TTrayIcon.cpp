@@ -1,0 +1,285 @@
+// TTrayIcon's platform side: the callback window, icons, menus, the single-click worker and the animation.
+#include "tray/TTrayIcon.h"
+
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "tray/TrayPopupMenu.h"
+
+namespace {
+
+constexpr const char* kCallbackClass = "TCallbackWindow";
+
+HWND callbackHwnd = nullptr;
+
+std::function<void(const char*)>& errorHandler() {
+    static std::function<void(const char*)> handler;
+    return handler;
+}
+
+void errorShow(const char* message) noexcept {
+    try {
+        if (errorHandler()) {
+            errorHandler()(message);
+            return;
+        }
+    } catch (...) {
+    }
+    MessageBoxA(nullptr, message, "カノピア", MB_OK | MB_ICONERROR);
+}
+
+// Nothing thrown by an event handler or an operation may pass back into Windows.
+template <class F>
+void fenced(F&& f) noexcept {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        errorShow(e.what());
+    } catch (...) {
+        errorShow("予期しないエラーが発生しました");
+    }
+}
+
+TTrayIcon* trayIconFind(std::uintptr_t identifier) {
+    return dynamic_cast<TTrayIcon*>(TrayIconCore::instanceFind(identifier));
+}
+
+}  // namespace
+
+struct TrayCallbackWindow {
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        switch (msg) {
+            case tray::kCallbackMessage:
+                // Without a version request the shell puts the mouse or balloon message in the low word.
+                fenced([&] { TrayIconCore::callbackMessage(wp, LOWORD(lp)); });
+                return 0;
+            case TTrayIcon::kClickWaitDoneMessage:
+                fenced([&] { TrayIconCore::clickWaitEnded(wp, static_cast<unsigned>(lp)); });
+                return 0;
+            case WM_TIMER:
+                fenced([&] {
+                    if (TTrayIcon* icon = trayIconFind(wp)) icon->animationStep();
+                });
+                return 0;
+            case WM_NCDESTROY:
+                if (hwnd == callbackHwnd) callbackHwnd = nullptr;
+                break;
+            default:
+                break;
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+
+    static HWND create(HWND owner) {
+        static bool registered = false;
+        HINSTANCE module = GetModuleHandleA(nullptr);
+        if (!registered) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = proc;
+            wc.hInstance = module;
+            wc.lpszClassName = kCallbackClass;
+            registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        }
+        bool child = owner != nullptr && IsWindow(owner);
+        return CreateWindowExA(0, kCallbackClass, "", child ? WS_CHILD : WS_POPUP, 0, 0, 0, 0,
+                               child ? owner : nullptr, nullptr, module, nullptr);
+    }
+};
+
+namespace {
+
+// The executable's first icon group, at the small icon size, looked up once.
+HICON applicationIcon() {
+    static HICON icon = [] {
+        HMODULE module = GetModuleHandleA(nullptr);
+        std::string name;
+        bool numeric = false;
+        WORD number = 0;
+        struct Found {
+            std::string* name;
+            bool* numeric;
+            WORD* number;
+        } found{&name, &numeric, &number};
+        EnumResourceNamesA(
+            module, RT_GROUP_ICON,
+            [](HMODULE, LPCSTR, LPSTR resourceName, LONG_PTR param) -> BOOL {
+                auto* f = reinterpret_cast<Found*>(param);
+                if (IS_INTRESOURCE(resourceName)) {
+                    *f->numeric = true;
+                    *f->number = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(resourceName));
+                } else {
+                    *f->name = resourceName;
+                }
+                return FALSE;  // the first one is the application's
+            },
+            reinterpret_cast<LONG_PTR>(&found));
+        if (!numeric && name.empty()) return static_cast<HICON>(nullptr);
+        LPCSTR resource = numeric ? MAKEINTRESOURCEA(number) : name.c_str();
+        return static_cast<HICON>(LoadImageA(module, resource, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    }();
+    return icon;
+}
+
+HICON formIcon(HWND form) {
+    if (form == nullptr || !IsWindow(form)) return nullptr;
+    DWORD_PTR result = 0;
+    for (WPARAM kind : {WPARAM(ICON_SMALL), WPARAM(ICON_BIG)}) {
+        if (SendMessageTimeoutA(form, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 1000, &result) && result)
+            return reinterpret_cast<HICON>(result);
+    }
+    if (HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(form, GCLP_HICONSM))) return icon;
+    return reinterpret_cast<HICON>(GetClassLongPtrA(form, GCLP_HICON));
+}
+
+}  // namespace
+
+TTrayIcon::TTrayIcon(HWND ownerForm, tray::NotifyShell& shell) : TrayIconCore(shell), owner_(ownerForm) {
+    if (callbackHwnd == nullptr) callbackHwnd = TrayCallbackWindow::create(owner_);
+}
+
+TTrayIcon::~TTrayIcon() {
+    if (Animating()) {
+        KillTimer(callbackHwnd, id());
+        animatingSet(false);
+    }
+    remove();
+    frameIconFree();
+    if (icon_) DestroyIcon(icon_);
+    // The last icon takes the callback window with it.
+    if (instances().size() == 1 && callbackHwnd != nullptr) DestroyWindow(callbackHwnd);
+}
+
+HWND TTrayIcon::callbackWindow() noexcept { return callbackHwnd; }
+
+void TTrayIcon::setErrorHandler(std::function<void(const char*)> handler) { errorHandler() = std::move(handler); }
+
+void TTrayIcon::popupMenuDestroyed(const TrayPopupMenu* menu) noexcept {
+    for (TrayIconCore* instance : instances()) {
+        if (auto* icon = dynamic_cast<TTrayIcon*>(instance)) {
+            if (icon->lbMenu_ == menu) icon->lbMenu_ = nullptr;
+            if (icon->rbMenu_ == menu) icon->rbMenu_ = nullptr;
+        }
+    }
+}
+
+void TTrayIcon::setIcon(HICON icon) {
+    HICON copy = icon ? CopyIcon(icon) : nullptr;
+    if (icon_) DestroyIcon(icon_);
+    icon_ = copy;
+    if (!Animating()) iconChanged();
+}
+
+std::uintptr_t TTrayIcon::callbackWindowHandle() {
+    // The owner form may have taken the window with it; the next operation makes a new one.
+    if (callbackHwnd == nullptr) callbackHwnd = TrayCallbackWindow::create(owner_);
+    return reinterpret_cast<std::uintptr_t>(callbackHwnd);
+}
+
+std::uintptr_t TTrayIcon::iconHandle() {
+    HICON icon = nullptr;
+    if (Animating() && frameIcon_) icon = frameIcon_;
+    if (!icon) icon = icon_;
+    if (!icon) icon = formIcon(owner_);
+    if (!icon) icon = applicationIcon();
+    return reinterpret_cast<std::uintptr_t>(icon);
+}
+
+bool TTrayIcon::popupMenuAssigned(TMouseButton button) const {
+    return (button == TMouseButton::mbLeft ? lbMenu_ : rbMenu_) != nullptr;
+}
+
+void TTrayIcon::popupMenuShow(TMouseButton button, int x, int y) {
+    // A menu only closes on a click elsewhere when its owner is in the foreground.
+    HWND owner = owner_ != nullptr && IsWindow(owner_) ? owner_ : nullptr;
+    if (owner) SetForegroundWindow(owner);
+    const unsigned identifier = id();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    // What ran meanwhile may have destroyed this icon or its menu.
+    if (TrayIconCore::instanceFind(identifier) != this) return;
+    TrayPopupMenu* menu = button == TMouseButton::mbLeft ? lbMenu_ : rbMenu_;
+    if (menu == nullptr) return;
+    if (owner == nullptr || !IsWindow(owner)) owner = reinterpret_cast<HWND>(callbackWindowHandle());
+    menu->popup(owner, x, y);
+}
+
+void TTrayIcon::cursorPosRead(int& x, int& y) {
+    POINT point{0, 0};
+    GetCursorPos(&point);
+    x = point.x;
+    y = point.y;
+}
+
+void TTrayIcon::activeFormToForeground() {
+    HWND active = GetActiveWindow();
+    if (active == nullptr && owner_ != nullptr && IsWindow(owner_)) active = GetLastActivePopup(owner_);
+    if (active != nullptr) SetForegroundWindow(active);
+}
+
+unsigned TTrayIcon::doubleClickTime() { return GetDoubleClickTime(); }
+
+// The worker only sleeps; its end is posted to the callback window, so OnClick fires on the
+// user-interface thread. A worker whose icon is gone by then posts to nobody or is ignored.
+void TTrayIcon::clickWaitStart(unsigned delayMs, unsigned token) {
+    HWND target = reinterpret_cast<HWND>(callbackWindowHandle());
+    const unsigned identifier = id();
+    std::thread([target, identifier, token, delayMs] {
+        Sleep(delayMs);
+        PostMessageA(target, kClickWaitDoneMessage, identifier, static_cast<LPARAM>(token));
+    }).detach();
+}
+
+// ---- animation ----
+
+void TTrayIcon::setAnimateIcons(HIMAGELIST images) noexcept {
+    if (!Animating()) animateIcons_ = images;
+}
+
+void TTrayIcon::setAnimateRate(int ms) {
+    TrayIconCore::setAnimateRate(ms);
+    if (Animating()) SetTimer(reinterpret_cast<HWND>(callbackWindowHandle()), id(), AnimateRate(), nullptr);
+}
+
+void TTrayIcon::frameIconFree() noexcept {
+    if (frameIcon_) DestroyIcon(frameIcon_);
+    frameIcon_ = nullptr;
+}
+
+void TTrayIcon::StartAnimation() {
+    if (Animating() || animateIcons_ == nullptr || ImageList_GetImageCount(animateIcons_) <= 0) return;
+    frame_ = 0;
+    frameIconFree();
+    frameIcon_ = ImageList_GetIcon(animateIcons_, frame_, ILD_NORMAL);
+    animatingSet(true);
+    SetTimer(reinterpret_cast<HWND>(callbackWindowHandle()), id(), AnimateRate(), nullptr);
+    iconChanged();
+}
+
+void TTrayIcon::StopAnimation() {
+    if (!Animating()) return;
+    KillTimer(callbackHwnd, id());
+    animatingSet(false);
+    frameIconFree();
+    iconChanged();
+}
+
+void TTrayIcon::animationStep() {
+    if (!Animating() || animateIcons_ == nullptr) return;
+    int count = ImageList_GetImageCount(animateIcons_);
+    if (count <= 0) return;
+    frame_ = (frame_ + 1) % count;
+    HICON next = ImageList_GetIcon(animateIcons_, frame_, ILD_NORMAL);
+    if (next == nullptr) return;
+    frameIconFree();
+    frameIcon_ = next;
+    iconChanged();
+}
