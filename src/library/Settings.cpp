@@ -87,3 +87,51 @@ void profileTextWrite(const char* section, const char* key, const std::string& v
 std::string saveFolderDefault(int processingType) {
     return programFolder() + "\\" + (processingType == 1 ? kSaveFolder1Name : kSaveFolder2Name);
 }
+
+WindowStatus windowStatusRead() {
+    WindowStatus s;
+    s.mainWidth = profileIntegerRead(kStatusSection, kMainWidth, kMainWidthDefault);
+    s.mainHeight = profileIntegerRead(kStatusSection, kMainHeight, kMainHeightDefault);
+    s.mainTop = profileIntegerRead(kStatusSection, kMainTop, kMainTopDefault);
+    s.mainLeft = profileIntegerRead(kStatusSection, kMainLeft, kMainLeftDefault);
+    s.editerWidth = profileIntegerRead(kStatusSection, kEditerWidth, kEditerWidthDefault);
+    s.editerHeight = profileIntegerRead(kStatusSection, kEditerHeight, kEditerHeightDefault);
+    s.editerTop = profileIntegerRead(kStatusSection, kEditerTop, kEditerTopDefault);
+    s.editerLeft = profileIntegerRead(kStatusSection, kEditerLeft, kEditerLeftDefault);
+    s.mainSetForground = profileBooleanRead(kStatusSection, kMainSetForground, kMainSetForgroundDefault);
+    s.mainZumenStatus = profileIntegerRead(kStatusSection, kMainZumenStatus, kMainZumenStatusDefault);
+    return s;
+}
+
+void windowStatusWrite(const WindowStatus& s) {
+    profileIntegerWrite(kStatusSection, kMainWidth, s.mainWidth);
+    profileIntegerWrite(kStatusSection, kMainHeight, s.mainHeight);
+    profileIntegerWrite(kStatusSection, kMainTop, s.mainTop);
+    profileIntegerWrite(kStatusSection, kMainLeft, s.mainLeft);
+    profileIntegerWrite(kStatusSection, kEditerWidth, s.editerWidth);
+    profileIntegerWrite(kStatusSection, kEditerHeight, s.editerHeight);
+    profileIntegerWrite(kStatusSection, kEditerTop, s.editerTop);
+    profileIntegerWrite(kStatusSection, kEditerLeft, s.editerLeft);
+    profileBooleanWrite(kStatusSection, kMainSetForground, s.mainSetForground);
+    profileIntegerWrite(kStatusSection, kMainZumenStatus, s.mainZumenStatus);
+}
+
+ConfigOptions configOptionsRead() {
+    ConfigOptions o;
+    o.acadActiveO = profileBooleanRead(kConfigSection, kConfigAcadActiveO, kConfigAcadActiveODefault);
+    o.acadActiveF = profileBooleanRead(kConfigSection, kConfigAcadActiveF, kConfigAcadActiveFDefault);
+    o.acadEndMessage = profileBooleanRead(kConfigSection, kConfigAcadEndMessage, kConfigAcadEndMessageDefault);
+    o.trayIcon = profileBooleanRead(kConfigSection, kConfigTrayIcon, kConfigTrayIconDefault);
+    o.saveFolder1 = profileTextRead(kConfigSection, kConfigSaveFolder1).value_or(saveFolderDefault(1));
+    o.saveFolder2 = profileTextRead(kConfigSection, kConfigSaveFolder2).value_or(saveFolderDefault(2));
+    return o;
+}
+
+void configOptionsWrite(const ConfigOptions& o) {
+    profileBooleanWrite(kConfigSection, kConfigAcadActiveO, o.acadActiveO);
+    profileBooleanWrite(kConfigSection, kConfigAcadActiveF, o.acadActiveF);
+    profileBooleanWrite(kConfigSection, kConfigAcadEndMessage, o.acadEndMessage);
+    profileBooleanWrite(kConfigSection, kConfigTrayIcon, o.trayIcon);
+    profileTextWrite(kConfigSection, kConfigSaveFolder1, o.saveFolder1);
+    profileTextWrite(kConfigSection, kConfigSaveFolder2, o.saveFolder2);
+}

@@ -39,3 +39,35 @@ void profileTextWrite(const char* section, const char* key, const std::string& v
 // The default save folder of a processing type (1: current drawing, any other: several files), computed
 // from the program folder at each call and never written by itself.
 std::string saveFolderDefault(int processingType);
+
+// The ten values the main window applies when shown and stores when it closes (after MAIN-SELECTGROUP),
+// each with its default.
+struct WindowStatus {
+    int mainWidth = kMainWidthDefault;
+    int mainHeight = kMainHeightDefault;
+    int mainTop = kMainTopDefault;
+    int mainLeft = kMainLeftDefault;
+    int editerWidth = kEditerWidthDefault;
+    int editerHeight = kEditerHeightDefault;
+    int editerTop = kEditerTopDefault;
+    int editerLeft = kEditerLeftDefault;
+    bool mainSetForground = kMainSetForgroundDefault;
+    int mainZumenStatus = kMainZumenStatusDefault;
+};
+WindowStatus windowStatusRead();
+// Writes the ten keys in the order above; a refused write throws and the rest are not attempted.
+void windowStatusWrite(const WindowStatus& status);
+
+// The six options as the settings dialog shows them: a save folder that is absent shows its default, one
+// that is present but empty shows empty.
+struct ConfigOptions {
+    bool acadActiveO = kConfigAcadActiveODefault;
+    bool acadActiveF = kConfigAcadActiveFDefault;
+    bool acadEndMessage = kConfigAcadEndMessageDefault;
+    bool trayIcon = kConfigTrayIconDefault;
+    std::string saveFolder1;
+    std::string saveFolder2;
+};
+ConfigOptions configOptionsRead();
+// Writes all six in the order above, changed or not; a refused write throws and the rest are not attempted.
+void configOptionsWrite(const ConfigOptions& options);

@@ -57,20 +57,24 @@ TEST_F(Settings, FileLivesBesideTheExecutable) {
 
 TEST_F(Settings, NoFileReadsAsEveryDefaultAndStaysAbsent) {
     EXPECT_EQ(profileIntegerRead(kStatusSection, kMainSelectGroup, kMainSelectGroupDefault), 0);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kMainWidth, kMainWidthDefault), 290);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kMainHeight, kMainHeightDefault), 300);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kMainTop, kMainTopDefault), 100);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kMainLeft, kMainLeftDefault), 100);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kEditerWidth, kEditerWidthDefault), 700);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kEditerHeight, kEditerHeightDefault), 530);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kEditerTop, kEditerTopDefault), 50);
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kEditerLeft, kEditerLeftDefault), 50);
-    EXPECT_TRUE(profileBooleanRead(kStatusSection, kMainSetForground, kMainSetForgroundDefault));
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kMainZumenStatus, kMainZumenStatusDefault), 1);
-    EXPECT_TRUE(profileBooleanRead(kConfigSection, kConfigAcadActiveO, kConfigAcadActiveODefault));
-    EXPECT_TRUE(profileBooleanRead(kConfigSection, kConfigAcadActiveF, kConfigAcadActiveFDefault));
-    EXPECT_TRUE(profileBooleanRead(kConfigSection, kConfigAcadEndMessage, kConfigAcadEndMessageDefault));
-    EXPECT_FALSE(profileBooleanRead(kConfigSection, kConfigTrayIcon, kConfigTrayIconDefault));
+    const WindowStatus status = windowStatusRead();
+    EXPECT_EQ(status.mainWidth, 290);
+    EXPECT_EQ(status.mainHeight, 300);
+    EXPECT_EQ(status.mainTop, 100);
+    EXPECT_EQ(status.mainLeft, 100);
+    EXPECT_EQ(status.editerWidth, 700);
+    EXPECT_EQ(status.editerHeight, 530);
+    EXPECT_EQ(status.editerTop, 50);
+    EXPECT_EQ(status.editerLeft, 50);
+    EXPECT_TRUE(status.mainSetForground);
+    EXPECT_EQ(status.mainZumenStatus, 1);
+    const ConfigOptions options = configOptionsRead();
+    EXPECT_TRUE(options.acadActiveO);
+    EXPECT_TRUE(options.acadActiveF);
+    EXPECT_TRUE(options.acadEndMessage);
+    EXPECT_FALSE(options.trayIcon);
+    EXPECT_EQ(options.saveFolder1, programFolder() + "\\single_script");
+    EXPECT_EQ(options.saveFolder2, programFolder() + "\\batch_script");
     EXPECT_EQ(profileTextRead(kConfigSection, kConfigSaveFolder1), std::nullopt);
     EXPECT_EQ(configValueRead(kConfigSaveFolder2), "");
     EXPECT_FALSE(configOptionOff(kConfigAcadActiveO));
@@ -81,21 +85,15 @@ TEST_F(Settings, NoFileReadsAsEveryDefaultAndStaysAbsent) {
 }
 
 TEST_F(Settings, KeysStandInTheOrderTheyWereFirstWritten) {
-    // What closing the main window writes: eleven values in table order, a second save rewriting them in place.
+    // What closing the main window writes, twice: the second save rewrites the keys in place.
+    WindowStatus status;
+    status.mainZumenStatus = 3;
     for (int pass = 0; pass < 2; ++pass) {
         profileIntegerWrite(kStatusSection, kMainSelectGroup, -1);
-        profileIntegerWrite(kStatusSection, kMainWidth, 310 + pass);
-        profileIntegerWrite(kStatusSection, kMainHeight, 300);
-        profileIntegerWrite(kStatusSection, kMainTop, 100);
-        profileIntegerWrite(kStatusSection, kMainLeft, 100);
-        profileIntegerWrite(kStatusSection, kEditerWidth, 700);
-        profileIntegerWrite(kStatusSection, kEditerHeight, 530);
-        profileIntegerWrite(kStatusSection, kEditerTop, 50);
-        profileIntegerWrite(kStatusSection, kEditerLeft, 50);
-        profileBooleanWrite(kStatusSection, kMainSetForground, true);
-        profileIntegerWrite(kStatusSection, kMainZumenStatus, 3);
+        status.mainWidth = 310 + pass;
+        windowStatusWrite(status);
     }
-    const std::string file = testIniRead();
+    std::string file = testIniRead();
     EXPECT_EQ(sectionKeys(file, kStatusSection),
               std::vector<std::string>(std::begin(kStatusKeysInWriteOrder), std::end(kStatusKeysInWriteOrder)));
     EXPECT_EQ(sectionKeys(file, kConfigSection), std::vector<std::string>());
@@ -103,7 +101,19 @@ TEST_F(Settings, KeysStandInTheOrderTheyWereFirstWritten) {
     EXPECT_NE(file.find("MAIN-WIDTH=311"), std::string::npos) << file;
     EXPECT_NE(file.find("MAIN-SETFORGROUND=1"), std::string::npos) << file;
     EXPECT_NE(file.find("MAIN-ZUMENSTATUS=3"), std::string::npos) << file;
-    EXPECT_EQ(profileIntegerRead(kStatusSection, kMainZumenStatus, 1), 3);
+    EXPECT_EQ(windowStatusRead().mainZumenStatus, 3);
+
+    ConfigOptions options;
+    options.saveFolder1 = "";
+    options.saveFolder2 = "D:\\batch";
+    configOptionsWrite(options);
+    file = testIniRead();
+    EXPECT_EQ(sectionKeys(file, kConfigSection),
+              (std::vector<std::string>{kConfigAcadActiveO, kConfigAcadActiveF, kConfigAcadEndMessage, kConfigTrayIcon,
+                                        kConfigSaveFolder1, kConfigSaveFolder2}));
+    // An empty save folder stays empty for the dialog while the library falls back to the default.
+    EXPECT_EQ(configOptionsRead().saveFolder1, "");
+    EXPECT_EQ(configOptionsRead().saveFolder2, "D:\\batch");
 }
 
 TEST_F(Settings, ValuesComeBackAsWritten) {
