@@ -27,8 +27,8 @@ namespace {
 // Copies at most size - 1 bytes and always ends with a NUL; the component has already cut the text.
 template <std::size_t N>
 void textCopy(char (&field)[N], const std::string& text, std::size_t size = N) {
-    std::size_t n = text.size() < size ? text.size() : size - 1;
-    std::memcpy(field, text.data(), n);
+    const std::size_t room = (size < N ? size : N) - 1;
+    const std::size_t n = text.copy(field, text.size() < room ? text.size() : room);
     field[n] = '\0';
 }
 

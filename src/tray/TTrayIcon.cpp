@@ -89,33 +89,33 @@ struct TrayCallbackWindow {
 
 namespace {
 
+struct FirstIconGroup {
+    bool found = false;
+    bool numeric = false;
+    WORD number = 0;
+    std::string name;
+};
+
+BOOL CALLBACK firstIconGroupTake(HMODULE, LPCSTR, LPSTR resourceName, LONG_PTR param) {
+    auto* first = reinterpret_cast<FirstIconGroup*>(param);
+    first->found = true;
+    if (IS_INTRESOURCE(resourceName)) {
+        first->numeric = true;
+        first->number = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(resourceName));
+    } else {
+        first->name = resourceName;
+    }
+    return FALSE;  // the first one is the application's
+}
+
 // The executable's first icon group, at the small icon size, looked up once.
 HICON applicationIcon() {
     static HICON icon = [] {
         HMODULE module = GetModuleHandleA(nullptr);
-        std::string name;
-        bool numeric = false;
-        WORD number = 0;
-        struct Found {
-            std::string* name;
-            bool* numeric;
-            WORD* number;
-        } found{&name, &numeric, &number};
-        EnumResourceNamesA(
-            module, RT_GROUP_ICON,
-            [](HMODULE, LPCSTR, LPSTR resourceName, LONG_PTR param) -> BOOL {
-                auto* f = reinterpret_cast<Found*>(param);
-                if (IS_INTRESOURCE(resourceName)) {
-                    *f->numeric = true;
-                    *f->number = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(resourceName));
-                } else {
-                    *f->name = resourceName;
-                }
-                return FALSE;  // the first one is the application's
-            },
-            reinterpret_cast<LONG_PTR>(&found));
-        if (!numeric && name.empty()) return static_cast<HICON>(nullptr);
-        LPCSTR resource = numeric ? MAKEINTRESOURCEA(number) : name.c_str();
+        FirstIconGroup first;
+        EnumResourceNamesA(module, RT_GROUP_ICON, firstIconGroupTake, reinterpret_cast<LONG_PTR>(&first));
+        if (!first.found) return static_cast<HICON>(nullptr);
+        LPCSTR resource = first.numeric ? MAKEINTRESOURCEA(first.number) : first.name.c_str();
         return static_cast<HICON>(LoadImageA(module, resource, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     }();
