@@ -1,0 +1,4 @@
+# Tests of the colour scheme, the tokenisers, the row colouring state and word movement.
+canopia_add_test(NAME FountainTest
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/FountainTest.cpp ${CMAKE_CURRENT_LIST_DIR}/ParserTest.cpp
+    LIBS canopia_editor_core)
