@@ -1,0 +1,45 @@
+// Resource and control identifiers of the group maintenance and settings windows (range 2000-2999).
+#pragma once
+
+// Pictures.
+#define IDI_GROUP_NEW 2001
+#define IDI_GROUP_DELETE 2002
+#define IDI_GROUP_RENAME 2003
+#define IDI_GROUP_CONFIG 2004
+
+// TdspGroupConfig.
+#define IDC_GC_GROUPBOX2 2100
+#define IDC_GC_FILEACTIVE 2101
+#define IDC_GC_FILESELECT 2102
+#define IDC_GC_LABEL1 2103
+#define IDC_GC_GROUPLIST 2104
+#define IDC_GC_GROUPNEW 2105
+#define IDC_GC_GROUPDEL 2106
+#define IDC_GC_GROUPBOX1 2107
+#define IDC_GC_ACTIVEGROUP 2108
+#define IDC_GC_CHANGENAME 2109
+#define IDC_GC_SAVE 2110
+#define IDM_GC_DELETE 2150
+
+// TdspGroupAdd.
+#define IDC_GA_LABEL1 2200
+#define IDC_GA_GROUPNAME 2201
+#define IDC_GA_OK 2202
+#define IDC_GA_CANCEL 2203
+
+// TdspConfig.
+#define IDC_CF_GROUPBOX4 2300
+#define IDC_CF_FOLDERCHANGE1 2301
+#define IDC_CF_FOLDEROPEN1 2302
+#define IDC_CF_SAVEFOLDER1 2303
+#define IDC_CF_GROUPBOX3 2304
+#define IDC_CF_FOLDERCHANGE2 2305
+#define IDC_CF_FOLDEROPEN2 2306
+#define IDC_CF_SAVEFOLDER2 2307
+#define IDC_CF_ACADACTIVEF 2308
+#define IDC_CF_ACADENDMESSAGE 2309
+#define IDC_CF_ACADACTIVEO 2310
+#define IDC_CF_TASKTRAY 2311
+#define IDC_CF_BEVEL1 2312
+#define IDC_CF_CANCEL 2313
+#define IDC_CF_OK 2314

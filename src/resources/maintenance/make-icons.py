@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Draws the pictures of the group maintenance and settings windows and writes them as .ico files
+(16 x 16 and 32 x 32, 32-bit with alpha). Run it from this folder after changing a drawing."""
+import struct
+
+FOLDER_DARK = (176, 128, 24, 255)
+FOLDER = (248, 200, 72, 255)
+FOLDER_LIGHT = (255, 228, 140, 255)
+
+
+def canvas():
+    return [[(0, 0, 0, 0)] * 16 for _ in range(16)]
+
+
+def rect(c, x0, y0, x1, y1, colour):
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            c[y][x] = colour
+
+
+def folder(c):
+    rect(c, 1, 3, 6, 4, FOLDER_DARK)          # tab
+    rect(c, 1, 4, 14, 13, FOLDER_DARK)        # outline
+    rect(c, 2, 6, 13, 12, FOLDER)
+    rect(c, 2, 5, 13, 5, FOLDER_LIGHT)
+
+
+def plus(c, colour=(24, 150, 48, 255)):
+    rect(c, 9, 9, 15, 15, (255, 255, 255, 255))
+    rect(c, 11, 10, 13, 14, colour)
+    rect(c, 10, 11, 14, 13, colour)
+
+
+def cross(c, colour=(210, 32, 32, 255)):
+    rect(c, 9, 9, 15, 15, (255, 255, 255, 255))
+    for i in range(5):
+        for dx in (0, 1):
+            x = 10 + i
+            c[10 + i][min(15, x + dx)] = colour
+            c[14 - i][min(15, x + dx)] = colour
+
+
+def pencil(c):
+    body = (40, 90, 200, 255)
+    tip = (60, 60, 60, 255)
+    for i in range(6):
+        x, y = 9 + i, 15 - i
+        c[y][x] = body
+        if y - 1 >= 0:
+            c[y - 1][x] = body
+        if x + 1 < 16:
+            c[y][x + 1] = body
+    c[15][8] = tip
+    c[14][8] = tip
+    c[15][9] = tip
+
+
+def stack(c):
+    # two folders, one behind the other: the list of groups
+    back = canvas()
+    folder(back)
+    for y in range(16):
+        for x in range(16):
+            if back[y][x][3] and x + 1 < 16 and y - 2 >= 0:
+                r, g, b, a = back[y][x]
+                c[y - 2][min(15, x + 1)] = (r * 3 // 4, g * 3 // 4, b * 3 // 4, a)
+    front = canvas()
+    folder(front)
+    for y in range(16):
+        for x in range(16):
+            if front[y][x][3] and x >= 1:
+                c[y][x - 1] = front[y][x]
+
+
+def doubled(c):
+    return [[c[y // 2][x // 2] for x in range(32)] for y in range(32)]
+
+
+def image(c):
+    size = len(c)
+    pixels = b"".join(struct.pack("BBBB", p[2], p[1], p[0], p[3]) for row in reversed(c) for p in row)
+    mask_row = ((size + 31) // 32) * 4
+    mask = b""
+    for row in reversed(c):
+        out = bytearray(mask_row)
+        for x, p in enumerate(row):
+            if p[3] == 0:
+                out[x // 8] |= 0x80 >> (x % 8)
+        mask += bytes(out)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + pixels + mask
+
+
+def write_ico(path, c16):
+    images = [image(c16), image(doubled(c16))]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in zip((16, 32), images):
+        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    out += b"".join(images)
+    with open(path, "wb") as f:
+        f.write(out)
+
+
+def drawn(*steps):
+    c = canvas()
+    for step in steps:
+        step(c)
+    return c
+
+
+write_ico("group-new.ico", drawn(folder, plus))
+write_ico("group-delete.ico", drawn(folder, cross))
+write_ico("group-rename.ico", drawn(folder, pencil))
+write_ico("group-config.ico", drawn(stack))
