@@ -26,9 +26,9 @@ def folder(c):
 
 
 def plus(c, colour=(24, 150, 48, 255)):
-    rect(c, 9, 9, 15, 15, (255, 255, 255, 255))
-    rect(c, 11, 10, 13, 14, colour)
-    rect(c, 10, 11, 14, 13, colour)
+    rect(c, 8, 8, 15, 15, (255, 255, 255, 255))
+    rect(c, 11, 9, 12, 14, colour)
+    rect(c, 9, 11, 14, 12, colour)
 
 
 def cross(c, colour=(210, 32, 32, 255)):
