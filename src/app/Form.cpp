@@ -1,0 +1,538 @@
+// The form framework: window class, control tables, layout, keyboard handling and modal showing.
+#include "app/Form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/Application.h"
+#include "app/ErrorFence.h"
+#include "app/Fonts.h"
+
+namespace {
+
+constexpr const char* kFormClass = "CanopiaForm";
+constexpr int kComboDropHeight = 200;  // design pixels of a combo box's dropped list
+constexpr int kAppIconId = 100;        // the window icon in the resources
+
+void registerFormClass(HINSTANCE instance, WNDPROC proc) {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(kAppIconId));
+    wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(kAppIconId), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    ::RegisterClassExA(&wc);
+    done = true;
+}
+
+// The windows a modal form disables: every other visible, enabled top-level window of the thread.
+struct ModalCollect {
+    HWND self;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collectEnabledWindow(HWND h, LPARAM p) {
+    auto* c = reinterpret_cast<ModalCollect*>(p);
+    if (h != c->self && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) c->windows.push_back(h);
+    return TRUE;
+}
+
+bool isRadio(const ControlSpec& s) { return s.kind == ControlKind::RadioButton; }
+
+}  // namespace
+
+Form::Form(const FormSpec& spec, const ControlSpec* controls, std::size_t count)
+    : spec_(spec), specs_(controls, controls + count) {}
+
+Form::~Form() {
+    if (hwnd_ && ::IsWindow(hwnd_)) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void Form::create() {
+    if (hwnd_) return;
+    auto& app = app::Application::instance();
+    registerFormClass(app.hinstance(), staticProc);
+    designClient_ = {app::scaled(spec_.clientWidth), app::scaled(spec_.clientHeight)};
+    RECT r{0, 0, designClient_.cx, designClient_.cy};
+    ::AdjustWindowRectEx(&r, spec_.style, FALSE, spec_.exStyle);
+    HWND owner = app.mainForm() && app.mainForm()->handle() ? app.mainForm()->handle() : app.handle();
+    hwnd_ = ::CreateWindowExA(spec_.exStyle, kFormClass, spec_.caption ? spec_.caption : "",
+                              spec_.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+                              r.bottom - r.top, owner, nullptr, app.hinstance(), this);
+    if (!hwnd_) return;
+    app.formCreated(this);
+    for (const auto& s : specs_) createControl(s);
+    applyTabOrder();
+    layout();
+    app::fenced([this] { FormCreate(); });
+}
+
+void Form::createControl(const ControlSpec& s) {
+    const char* cls = "STATIC";
+    DWORD style = WS_CHILD | s.style;
+    DWORD ex = s.exStyle;
+    int height = s.height;
+    switch (s.kind) {
+        case ControlKind::Label: style |= SS_LEFT; break;
+        case ControlKind::Bevel: style |= SS_ETCHEDHORZ; height = 2; break;
+        case ControlKind::Button: cls = "BUTTON"; style |= BS_PUSHBUTTON; break;
+        case ControlKind::DefaultButton: cls = "BUTTON"; style |= BS_DEFPUSHBUTTON; break;
+        case ControlKind::CheckBox: cls = "BUTTON"; style |= BS_AUTOCHECKBOX; break;
+        case ControlKind::RadioButton: cls = "BUTTON"; style |= BS_RADIOBUTTON; break;
+        case ControlKind::GroupBox: cls = "BUTTON"; style |= BS_GROUPBOX; break;
+        case ControlKind::Edit:
+            cls = "EDIT";
+            style |= ES_AUTOHSCROLL;
+            ex |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::ListBox:
+            cls = "LISTBOX";
+            style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+            ex |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::ComboList:
+            cls = "COMBOBOX";
+            style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+            break;
+        case ControlKind::StatusBar: cls = STATUSCLASSNAMEA; break;
+        case ControlKind::Custom: cls = s.className ? s.className : "STATIC"; break;
+    }
+    if (s.kind == ControlKind::StatusBar && (spec_.style & WS_THICKFRAME)) style |= SBARS_SIZEGRIP;
+    if (s.tabOrder >= 0) style |= WS_TABSTOP;
+    if (isRadio(s)) {
+        const bool first = std::none_of(controls_.begin(), controls_.end(),
+                                        [](const ControlState& c) { return isRadio(*c.spec); });
+        if (first || (s.flags & cfGroupStart)) style |= WS_GROUP;
+    } else if (s.tabOrder >= 0) {
+        style |= WS_GROUP;  // ends a group of radio buttons before it in the tab order
+    }
+    if (s.flags & cfDisabled) style |= WS_DISABLED;
+    if (!(s.flags & cfHidden)) style |= WS_VISIBLE;
+
+    RECT design{app::scaled(s.left), app::scaled(s.top), app::scaled(s.left + s.width), app::scaled(s.top + height)};
+    const int createHeight =
+        s.kind == ControlKind::ComboList ? app::scaled(kComboDropHeight) : design.bottom - design.top;
+    HWND h = ::CreateWindowExA(ex, cls, s.caption ? s.caption : "", style, design.left, design.top,
+                               design.right - design.left, createHeight, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)),
+                               app::Application::instance().hinstance(), nullptr);
+    if (!h) return;
+    ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(app::formFont(s.fontPixels ? s.fontPixels : spec_.fontPixels)),
+                   FALSE);
+    if (s.kind == ControlKind::ListBox && s.itemHeight > 0)
+        ::SendMessageA(h, LB_SETITEMHEIGHT, 0, app::scaled(s.itemHeight));
+    if (s.kind == ControlKind::ComboList) {
+        // The closed box is as high as the layout says: its selection field is that height less the frame.
+        const int frame = ::GetSystemMetrics(SM_CYEDGE) * 2 + 2;
+        const int field = design.bottom - design.top - frame;
+        if (field > 0) ::SendMessageA(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        if (s.itemHeight > 0) ::SendMessageA(h, CB_SETITEMHEIGHT, 0, app::scaled(s.itemHeight));
+    }
+    if (s.kind == ControlKind::StatusBar) {
+        int parts[1] = {-1};
+        ::SendMessageA(h, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+        ::SendMessageA(h, SB_SETMINHEIGHT, app::scaled(s.height) - 2 * ::GetSystemMetrics(SM_CYBORDER), 0);
+        ::SendMessageA(h, WM_SIZE, 0, 0);
+    }
+    controls_.push_back({&s, h, design});
+}
+
+void Form::applyTabOrder() {
+    std::vector<const ControlState*> order;
+    for (const auto& c : controls_)
+        if (c.spec->tabOrder >= 0) order.push_back(&c);
+    std::stable_sort(order.begin(), order.end(), [](const ControlState* a, const ControlState* b) {
+        return a->spec->tabOrder < b->spec->tabOrder;
+    });
+    HWND after = HWND_TOP;
+    for (const auto* c : order) {
+        ::SetWindowPos(c->hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = c->hwnd;
+    }
+}
+
+void Form::layout() {
+    if (!hwnd_) return;
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int dx = client.right - designClient_.cx;
+    const int dy = client.bottom - designClient_.cy;
+    HDWP dwp = ::BeginDeferWindowPos(static_cast<int>(controls_.size()));
+    for (const auto& c : controls_) {
+        if (c.spec->kind == ControlKind::StatusBar) {
+            ::SendMessageA(c.hwnd, WM_SIZE, 0, 0);
+            continue;
+        }
+        const unsigned a = c.spec->anchors;
+        RECT r = c.design;
+        auto follow = [](LONG& lo, LONG& hi, bool low, bool high, int delta) {
+            if (low && high) {
+                hi += delta;
+            } else if (high) {
+                lo += delta;
+                hi += delta;
+            } else if (!low) {
+                lo += delta / 2;
+                hi += delta / 2;
+            }
+        };
+        follow(r.left, r.right, a & akLeft, a & akRight, dx);
+        follow(r.top, r.bottom, a & akTop, a & akBottom, dy);
+        int h = r.bottom - r.top;
+        if (c.spec->kind == ControlKind::ComboList) h = app::scaled(kComboDropHeight);
+        if (dwp)
+            dwp = ::DeferWindowPos(dwp, c.hwnd, nullptr, r.left, r.top, r.right - r.left, h,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (dwp) ::EndDeferWindowPos(dwp);
+}
+
+const Form::ControlState* Form::find(int id) const {
+    for (const auto& c : controls_)
+        if (c.spec->id == id) return &c;
+    return nullptr;
+}
+
+const Form::ControlState* Form::findByHandle(HWND hwnd) const {
+    for (const auto& c : controls_)
+        if (c.hwnd == hwnd) return &c;
+    return nullptr;
+}
+
+HWND Form::control(int id) const {
+    const ControlState* c = find(id);
+    return c ? c->hwnd : nullptr;
+}
+
+LRESULT CALLBACK Form::staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<Form*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    if (app::fenced([&] { result = self->dispatch(msg, wp, lp); })) return result;
+    // The failing handler has ended; never let the default processing destroy the window.
+    return msg == WM_CLOSE ? 0 : ::DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    auto& app = app::Application::instance();
+    switch (msg) {
+        case WM_GETMINMAXINFO: {
+            auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+            const SIZE mn = minSize(), mx = maxSize();
+            if (mn.cx) mmi->ptMinTrackSize.x = mn.cx;
+            if (mn.cy) mmi->ptMinTrackSize.y = mn.cy;
+            if (mx.cx) mmi->ptMaxTrackSize.x = mx.cx;
+            if (mx.cy) mmi->ptMaxTrackSize.y = mx.cy;
+            return 0;
+        }
+        case WM_SIZE:
+            if (wp != SIZE_MINIMIZED) {
+                layout();
+                FormResize();
+            }
+            return 0;
+        case WM_COMMAND:
+            command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_CLOSE:
+            close();
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_MINIMIZE && app.mainForm() == this) {
+                app.minimize();
+                return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND f = ::GetFocus();
+                if (f && ::IsChild(hwnd_, f)) lastFocus_ = f;
+            } else if (!HIWORD(wp)) {
+                app.formActivated(hwnd_);
+                HWND target = lastFocus_ && ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_)
+                                  ? lastFocus_
+                                  : ::GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+                if (target) ::SetFocus(target);
+                return 0;
+            }
+            break;
+        case DM_GETDEFID:
+            for (const auto& c : controls_)
+                if (c.spec->kind == ControlKind::DefaultButton) return MAKELRESULT(c.spec->id, DC_HASDEFID);
+            return 0;
+        default: break;
+    }
+    return handle(msg, wp, lp);
+}
+
+LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcA(hwnd_, msg, wp, lp); }
+
+void Form::command(int id, int code, HWND ctl) {
+    if (ctl) {
+        const ControlState* c = findByHandle(ctl);
+        if (!c) {
+            runHandler(id, Event::Click);  // IDOK/IDCANCEL from the dialog navigation
+            return;
+        }
+        switch (c->spec->kind) {
+            case ControlKind::Button:
+            case ControlKind::DefaultButton:
+            case ControlKind::CheckBox:
+                if (code == BN_CLICKED) runHandler(id, Event::Click);
+                break;
+            case ControlKind::RadioButton:
+                if (code == BN_CLICKED) radioClicked(*c);
+                break;
+            case ControlKind::ListBox:
+                if (code == LBN_SELCHANGE) runHandler(id, Event::Change);
+                if (code == LBN_DBLCLK) runHandler(id, Event::DblClick);
+                break;
+            case ControlKind::ComboList:
+                if (code == CBN_SELCHANGE) runHandler(id, Event::Change);
+                break;
+            case ControlKind::Edit:
+                if (code == EN_CHANGE) runHandler(id, Event::Change);
+                break;
+            default: break;
+        }
+        return;
+    }
+    // A menu item or an accelerator: a disabled item runs nothing.
+    if (menu_ && !menuItemEnabled(id)) return;
+    runHandler(id, Event::Click);
+}
+
+void Form::radioClicked(const ControlState& radio) {
+    // A click on the radio button already checked changes nothing and runs no handler.
+    if (::SendMessageA(radio.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED) return;
+    // The group: radio buttons from the group's start (WS_GROUP) up to the next start, in table order.
+    auto it = std::find_if(controls_.begin(), controls_.end(),
+                           [&](const ControlState& c) { return c.hwnd == radio.hwnd; });
+    auto groupStart = [](const ControlState& c) {
+        return (::GetWindowLongPtrA(c.hwnd, GWL_STYLE) & WS_GROUP) != 0;
+    };
+    auto first = it;
+    while (first != controls_.begin() && !(isRadio(*first->spec) && groupStart(*first))) --first;
+    for (auto c = first; c != controls_.end(); ++c) {
+        if (!isRadio(*c->spec)) continue;
+        if (c != first && groupStart(*c)) break;
+        ::SendMessageA(c->hwnd, BM_SETCHECK, c->hwnd == radio.hwnd ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    runHandler(radio.spec->id, Event::Click);
+}
+
+void Form::runHandler(int id, Event event) {
+    auto it = handlers_.find({id, event});
+    if (it != handlers_.end() && it->second) it->second();
+}
+
+void Form::onClick(int id, std::function<void()> handler) { handlers_[{id, Event::Click}] = std::move(handler); }
+void Form::onChange(int id, std::function<void()> handler) { handlers_[{id, Event::Change}] = std::move(handler); }
+void Form::onDblClick(int id, std::function<void()> handler) {
+    handlers_[{id, Event::DblClick}] = std::move(handler);
+}
+
+void Form::setMenu(HMENU menu) {
+    menu_ = menu;
+    if (!hwnd_) return;
+    // The layout's client area stays the design size: the window grows by the menu bar.
+    RECT r{0, 0, designClient_.cx, designClient_.cy};
+    ::AdjustWindowRectEx(&r, spec_.style, menu != nullptr, spec_.exStyle);
+    ::SetMenu(hwnd_, menu);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Form::menuItemEnabled(int id) const {
+    if (!menu_) return true;
+    const UINT state = ::GetMenuState(menu_, static_cast<UINT>(id), MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) return true;  // not a menu item
+    return !(state & (MF_DISABLED | MF_GRAYED));
+}
+
+bool Form::preTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR) return false;
+    const ControlState* c = findByHandle(msg.hwnd);
+    if (!c) {
+        // The edit field inside a combo box and the like: their parent is the control.
+        HWND parent = ::GetParent(msg.hwnd);
+        if (parent && parent != hwnd_) c = findByHandle(parent);
+    }
+    if (!c) return false;
+    if (c->spec->enterClicks && msg.wParam == VK_RETURN) {
+        if (msg.message == WM_KEYDOWN) {
+            HWND button = control(c->spec->enterClicks);
+            if (!button || ::IsWindowEnabled(button)) app::fenced([&] { runHandler(c->spec->enterClicks, Event::Click); });
+        }
+        return true;
+    }
+    if ((c->spec->flags & cfAutoDropDown) && msg.message == WM_CHAR && msg.wParam >= 0x20 &&
+        !::SendMessageA(c->hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+        ::SendMessageA(c->hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+    }
+    bool swallow = false;
+    app::fenced([&] { swallow = keyPreview(c->spec->id, msg.message, msg.wParam); });
+    return swallow;
+}
+
+int Form::showModal() {
+    create();
+    if (!hwnd_ || modal_) return mrNone;
+    auto& app = app::Application::instance();
+    HWND previous = ::GetActiveWindow();
+    // Every other enabled, visible window of the program is disabled while this one is open.
+    ModalCollect collect{hwnd_, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), collectEnabledWindow, reinterpret_cast<LPARAM>(&collect));
+    for (HWND h : collect.windows) ::EnableWindow(h, FALSE);
+
+    modal_ = true;
+    modalResult_ = mrNone;
+    lastFocus_ = nullptr;
+    app::fenced([this] { FormShow(); });
+    if (spec_.position == FormPosition::OwnerCenter) {
+        HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+        RECT o{}, w{};
+        if (!owner || !::IsWindowVisible(owner) || !::GetWindowRect(owner, &o)) {
+            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
+        }
+        ::GetWindowRect(hwnd_, &w);
+        const int ww = w.right - w.left, wh = w.bottom - w.top;
+        ::SetWindowPos(hwnd_, nullptr, o.left + ((o.right - o.left) - ww) / 2, o.top + ((o.bottom - o.top) - wh) / 2,
+                       0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+
+    MSG msg;
+    for (;;) {
+        while (modalResult_ == mrNone) {
+            const BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
+            if (r == 0) {  // the program is ending: pass the quit on to the outer loop
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                modalResult_ = mrCancel;
+                break;
+            }
+            if (r == -1) {
+                modalResult_ = mrCancel;
+                break;
+            }
+            app.processMessage(msg);
+        }
+        bool mayClose = false;
+        app::fenced([&] { mayClose = FormCloseQuery(); });
+        if (mayClose) break;
+        modalResult_ = mrNone;
+    }
+    app::fenced([this] { FormClose(); });
+    const int result = modalResult_;
+    // The others first, so that activation passes to them and not to another program.
+    for (auto it = collect.windows.rbegin(); it != collect.windows.rend(); ++it)
+        if (::IsWindow(*it)) ::EnableWindow(*it, TRUE);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    modal_ = false;
+    if (previous && ::IsWindow(previous) && ::IsWindowVisible(previous)) ::SetActiveWindow(previous);
+    return result;
+}
+
+void Form::show() {
+    create();
+    if (!hwnd_) return;
+    app::fenced([this] { FormShow(); });
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+}
+
+void Form::setModalResult(int result) { modalResult_ = result; }
+
+void Form::close() {
+    if (!hwnd_) return;
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;  // the modal loop asks FormCloseQuery
+        return;
+    }
+    if (!FormCloseQuery()) return;
+    FormClose();
+    auto& app = app::Application::instance();
+    ::ShowWindow(hwnd_, SW_HIDE);
+    if (app.mainForm() == this) ::PostQuitMessage(0);
+}
+
+RECT Form::bounds() const {
+    RECT r{};
+    if (hwnd_) ::GetWindowRect(hwnd_, &r);
+    return r;
+}
+
+SIZE Form::minSize() const { return {app::scaled(spec_.minWidth), app::scaled(spec_.minHeight)}; }
+SIZE Form::maxSize() const { return {app::scaled(spec_.maxWidth), app::scaled(spec_.maxHeight)}; }
+
+void Form::setBounds(int left, int top, int width, int height) {
+    const SIZE mn = minSize(), mx = maxSize();
+    if (mn.cx) width = std::max<int>(width, mn.cx);
+    if (mn.cy) height = std::max<int>(height, mn.cy);
+    if (mx.cx) width = std::min<int>(width, mx.cx);
+    if (mx.cy) height = std::min<int>(height, mx.cy);
+    if (hwnd_) ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::setCaption(const std::string& text) {
+    if (hwnd_) ::SetWindowTextA(hwnd_, text.c_str());
+}
+
+std::string Form::text(int id) const {
+    HWND h = control(id);
+    if (!h) return {};
+    const int n = ::GetWindowTextLengthA(h);
+    std::string s(static_cast<std::size_t>(n) + 1, '\0');
+    const int got = ::GetWindowTextA(h, s.data(), n + 1);
+    s.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return s;
+}
+
+void Form::setText(int id, const std::string& text) {
+    if (HWND h = control(id)) ::SetWindowTextA(h, text.c_str());
+}
+
+bool Form::enabled(int id) const {
+    HWND h = control(id);
+    return h && ::IsWindowEnabled(h);
+}
+
+void Form::setEnabled(int id, bool on) {
+    if (HWND h = control(id)) ::EnableWindow(h, on);
+}
+
+bool Form::checked(int id) const {
+    HWND h = control(id);
+    return h && ::SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form::setChecked(int id, bool on) {
+    if (HWND h = control(id)) ::SendMessageA(h, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::focus(int id) {
+    HWND h = control(id);
+    if (!h) return;
+    lastFocus_ = h;
+    if (::IsWindowVisible(hwnd_)) ::SetFocus(h);
+}
