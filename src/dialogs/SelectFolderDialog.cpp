@@ -10,17 +10,33 @@ namespace {
 constexpr char kSelfProp[] = "CanopiaSelectFolderDialog";
 
 // COM for the shell's namespace while a browse runs; balanced only when this call initialised it.
+// ole32 is reached through the module the shell has already loaded, so the program links shell32 alone.
 class ComScope {
 public:
-    ComScope() noexcept : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope() noexcept {
+        HMODULE ole = ::LoadLibraryA("ole32.dll");
+        if (!ole) return;
+        using Init = HRESULT(WINAPI*)(void*, DWORD);
+        auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(::GetProcAddress(ole, "CoInitializeEx")));
+        uninit_ = reinterpret_cast<Uninit>(reinterpret_cast<void*>(::GetProcAddress(ole, "CoUninitialize")));
+        if (init && uninit_ && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED))) {
+            ole_ = ole;  // keeps the module loaded until the balancing call
+            return;
+        }
+        ::FreeLibrary(ole);
+    }
     ~ComScope() {
-        if (ok_) ::CoUninitialize();
+        if (!ole_) return;
+        uninit_();
+        ::FreeLibrary(ole_);
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
 private:
-    bool ok_;
+    using Uninit = void(WINAPI*)();
+    HMODULE ole_ = nullptr;
+    Uninit uninit_ = nullptr;
 };
 
 // Disables every enabled visible top-level window of this thread for the life of the browse dialog and

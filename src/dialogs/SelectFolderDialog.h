@@ -50,7 +50,7 @@ public:
 
 private:
     struct PidlDeleter {
-        void operator()(ITEMIDLIST* p) const noexcept { ::CoTaskMemFree(p); }
+        void operator()(ITEMIDLIST* p) const noexcept { ::ILFree(p); }
     };
     using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
 

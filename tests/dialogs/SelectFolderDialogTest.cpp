@@ -196,7 +196,7 @@ TEST(SelectFolderDialog, AVirtualItemHasNoPath) {
         ITEMIDLIST* drives = nullptr;
         ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives);  // "My Computer": no file-system path
         ::SendMessageA(browse, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(drives));
-        ::CoTaskMemFree(drives);
+        ::ILFree(drives);
         press(browse, IDCANCEL);
     });
     EXPECT_EQ(d.SelectedPath(), "");
