@@ -39,7 +39,7 @@ public:
     // The line-breaking rules (null: the plain cut at WrapByte). Not owned.
     void SetWordWrapper(const WordWrapper* wrapper) noexcept { wrapper_ = wrapper; }
     // Re-wraps every line with the current options (after a wrap option changed while word wrap is on).
-    void Rewrap();
+    void Rewrap() { Rewrap(false); }
 
     void SetRowStateUpdater(RowStateUpdater* updater) noexcept { updater_ = updater; }
     RowStateUpdater* StateUpdater() const noexcept { return updater_; }
@@ -73,19 +73,25 @@ public:
 
 protected:
     void Changed() override;
+    void UpdateEnded() override;
 
 private:
     friend class TEditorUndoObj;
-    struct Split;
+    // New rows for a block: their texts live in `text`, the views of `rows` point into it.
+    struct Split {
+        std::string text;
+        std::vector<NewRow> rows;
+        std::vector<TRowAttribute> attributes;
+    };
 
     void splitBlock(std::string_view text, TRowAttribute lastAttribute, bool dropEmptyWrappedTail, Split& out) const;
-    void putBlock(int first, int oldCount, Split& split, bool orVanishedMarks);
+    void putBlock(int first, int oldCount, Split& split);
     void fillChange(int first, int removed, int inserted);
     void updateStatesFrom(int row);
     void rebuildStates();
-    void afterWholeTextChange();
     void wrapAll();
-    void clearKeepingMarks();
+    void clearForNewText();
+    void Rewrap(bool force);
 
     std::vector<EditorClient*> editors_;
     TEditorUndoObj undo_;

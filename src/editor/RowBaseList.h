@@ -71,6 +71,10 @@ public:
     // Does not touch the attributes given; the caller keeps row attributes consistent.
     void SpliceRows(int first, int removeCount, const std::vector<NewRow>& rows);
 
+    // Logical lines: rows that are not raWrapped end a line.
+    int LineEndsBefore(int row) const;   // lines ended by rows [0, row)
+    int NthLineEndRow(int n) const;      // row that ends line n (0-based); Count() when there is none
+
     // Byte offsets of the whole text: each row's bytes, plus 2 after a raLineEnd row.
     std::int64_t TextLength() const noexcept;
     std::int64_t RowOffset(int index) const;          // offset of the row's first byte; Count() gives TextLength()
@@ -92,6 +96,7 @@ public:
 protected:
     virtual void Changing() {}
     virtual void Changed() {}
+    virtual void UpdateEnded() {}   // after the outermost EndUpdate, following Changed()
     void checkIndex(int index) const;
 
 private:
@@ -104,7 +109,7 @@ private:
 
     Locator locate(int index) const;
     void rebuildIndex();
-    void blockRowsChanged(int block, int deltaRows, std::int64_t deltaBytes);
+    void blockTotalsChanged(int block, int deltaRows, std::int64_t deltaBytes, int deltaLineEnds);
     void eraseRows(int first, int count);
     void insertRows(int first, const std::vector<NewRow>& rows);
     void mergeAround(int block);
@@ -114,6 +119,7 @@ private:
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unique_ptr<Fenwick> rowIndex_;    // rows per block
     std::unique_ptr<Fenwick> byteIndex_;   // text bytes (with breaks) per block
+    std::unique_ptr<Fenwick> lineFenwick_; // rows ending a line (not raWrapped) per block
     mutable int cacheBlock_ = -1;          // last block located, and its first row
     mutable int cacheStart_ = 0;
     int count_ = 0;

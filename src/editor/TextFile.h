@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,10 @@ bool ReadRows(std::FILE* file, TRowBaseList& rows, std::size_t chunk = kReadChun
 // The same from a string.
 void TextToRows(std::string_view text, TRowBaseList& rows);
 
-// Writes `content` to a new file beside `path`, flushes and closes it, and only then puts it in place of
-// `path`. On failure the old file is unchanged, the new one removed, and false returned.
+// Writes a new file beside `path` through `write` (which returns false when a write failed), flushes and
+// closes it, and only then puts it in place of `path`. On any failure the old file is unchanged, the new one
+// removed, and false returned.
+bool WriteReplacing(const std::string& path, const std::function<bool(std::FILE*)>& write);
 bool WriteReplacing(const std::string& path, std::string_view content);
 
 }  // namespace textfile

@@ -1,0 +1,372 @@
+// The row store of an editor: ReplaceRows, the block split into rows, word wrap, whole-text loading and saving,
+// and the notification of the attached editors.
+#include "editor/EditorScreenStrings.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/AppError.h"
+#include "editor/TextFile.h"
+
+namespace {
+
+inline std::uint32_t rowWord(TRowAttribute row, TRowAttribute prev) {
+    return static_cast<std::uint32_t>(row) | (static_cast<std::uint32_t>(prev) << rowbits::kPrevShift);
+}
+
+inline bool endsWithBreak(std::string_view s) { return !s.empty() && (s.back() == '\r' || s.back() == '\n'); }
+
+// Ends the store's update however the block is left.
+class UpdateGuard {
+public:
+    explicit UpdateGuard(TRowBaseList& rows) : rows_(rows) { rows_.BeginUpdate(); }
+    ~UpdateGuard() { rows_.EndUpdate(); }
+    UpdateGuard(const UpdateGuard&) = delete;
+    UpdateGuard& operator=(const UpdateGuard&) = delete;
+
+private:
+    TRowBaseList& rows_;
+};
+
+}  // namespace
+
+TEditorScreenStrings::TEditorScreenStrings() : undo_(*this), cutWrapper_(wrapOption_) {
+    wrapOption_.OnChange = [this] { Rewrap(); };
+}
+
+TEditorScreenStrings::~TEditorScreenStrings() = default;
+
+void TEditorScreenStrings::Attach(EditorClient* editor) {
+    if (editor && std::find(editors_.begin(), editors_.end(), editor) == editors_.end()) editors_.push_back(editor);
+}
+
+void TEditorScreenStrings::Detach(EditorClient* editor) {
+    editors_.erase(std::remove(editors_.begin(), editors_.end(), editor), editors_.end());
+}
+
+EditorClient* TEditorScreenStrings::ActiveEditor() const noexcept {
+    for (EditorClient* e : editors_) {
+        if (e->Focused()) return e;
+    }
+    return Owner();
+}
+
+void TEditorScreenStrings::Changed() {
+    if (UpdateCount() != 0) return;
+    const std::vector<EditorClient*> editors = editors_;
+    for (EditorClient* e : editors) e->StoreTextChanged(change_);
+}
+
+void TEditorScreenStrings::UpdateEnded() {
+    change_.clear();
+    const std::vector<EditorClient*> editors = editors_;
+    for (EditorClient* e : editors) e->StoreUpdateEnded(*this);
+}
+
+std::string TEditorScreenStrings::RowsText(int first, int count) const {
+    std::string out;
+    for (int i = first; i < first + count; ++i) {
+        out.append(RowView(i));
+        if (RowAttribute(i) == raLineEnd) out.append("\r\n");
+    }
+    return out;
+}
+
+int TEditorScreenStrings::LineLastRow(int row) const {
+    const int last = Count() - 1;
+    while (row < last && RowAttribute(row) == raWrapped) ++row;
+    return row;
+}
+
+// Splits `text` into rows at CR LF, lone CR and lone LF (a final break makes no empty row), wraps long lines
+// when word wrap is on, and gives the last row `lastAttribute`.
+void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastAttribute, bool dropEmptyWrappedTail,
+                                      Split& out) const {
+    out.text.assign(text.data(), text.size());
+    out.rows.clear();
+    out.attributes.clear();
+    std::vector<std::pair<std::size_t, std::size_t>> spans;  // offset, length of each row
+    std::vector<int> lengths;
+    const WordWrapper& wrapper = wrapper_ ? *wrapper_ : cutWrapper_;
+    const char* s = out.text.data();
+    const std::size_t n = out.text.size();
+    std::size_t pos = 0;
+    while (pos < n) {
+        const void* cr = std::memchr(s + pos, '\r', n - pos);
+        const void* lf = std::memchr(s + pos, '\n', n - pos);
+        std::size_t brk = n;
+        if (cr) brk = static_cast<std::size_t>(static_cast<const char*>(cr) - s);
+        if (lf) brk = std::min(brk, static_cast<std::size_t>(static_cast<const char*>(lf) - s));
+        const std::string_view line(s + pos, brk - pos);
+        if (wordWrap_) {
+            lengths.clear();
+            wrapper.WrapLine(line, lengths);
+            std::size_t at = pos;
+            for (std::size_t i = 0; i < lengths.size(); ++i) {
+                spans.emplace_back(at, static_cast<std::size_t>(lengths[i]));
+                out.attributes.push_back(i + 1 < lengths.size() ? raWrapped : raLineEnd);
+                at += static_cast<std::size_t>(lengths[i]);
+            }
+        } else {
+            spans.emplace_back(pos, brk - pos);
+            out.attributes.push_back(raLineEnd);
+        }
+        if (brk == n) break;
+        pos = brk + ((s[brk] == '\r' && brk + 1 < n && s[brk + 1] == '\n') ? 2 : 1);
+    }
+    if (dropEmptyWrappedTail && lastAttribute == raWrapped && spans.size() > 1 && spans.back().second == 0) {
+        spans.pop_back();
+        out.attributes.pop_back();
+    }
+    if (!out.attributes.empty()) out.attributes.back() = lastAttribute;
+    out.rows.reserve(spans.size());
+    for (const auto& sp : spans) out.rows.push_back(NewRow{std::string_view(s + sp.first, sp.second), 0, 0});
+}
+
+// Puts the split rows in place of rows [first, first + oldCount): marks stay with the rows by position, the
+// marks of vanished rows go to the row that stands in their place, and previous-row attributes are set.
+void TEditorScreenStrings::putBlock(int first, int oldCount, Split& split) {
+    const int k = static_cast<int>(split.rows.size());
+    std::uint16_t vanished = 0;
+    for (int i = 0; i < oldCount; ++i) {
+        const std::uint16_t m = Marks(first + i);
+        if (i < k) {
+            split.rows[static_cast<std::size_t>(i)].attribute2 = std::uint32_t{m} << rowbits::kMarksShift;
+        } else {
+            vanished |= m;
+        }
+    }
+    const bool wasEmpty = Count() == 0;
+    TRowAttribute prev = first > 0 ? RowAttribute(first - 1) : raLineEnd;
+    for (int i = 0; i < k; ++i) {
+        const TRowAttribute a = split.attributes[static_cast<std::size_t>(i)];
+        split.rows[static_cast<std::size_t>(i)].attribute = rowWord(a, prev);
+        prev = a;
+    }
+    if (wasEmpty && k > 0 && markWord_) {
+        split.rows[0].attribute2 |= std::uint32_t{markWord_} << rowbits::kMarksShift;
+        markWord_ = 0;
+    }
+    SpliceRows(first, oldCount, split.rows);
+    const int after = first + k;
+    if (after < Count()) {
+        const TRowAttribute before = after > 0 ? RowAttribute(after - 1) : raLineEnd;
+        if (PrevRowAttribute(after) != before) SetPrevRowAttribute(after, before);
+    }
+    if (vanished && Count() > 0) {
+        const int target = after < Count() ? after : Count() - 1;
+        SetMarks(target, static_cast<std::uint16_t>(Marks(target) | vanished));
+    }
+}
+
+void TEditorScreenStrings::fillChange(int first, int removed, int inserted) {
+    change_.FirstRow = first;
+    change_.RemovedRows = removed;
+    change_.InsertedRows = inserted;
+    change_.ChangedStates = 0;
+    change_.Valid = true;
+}
+
+void TEditorScreenStrings::updateStatesFrom(int row) {
+    if (updater_ && Count() > 0) updater_->UpdateStatesFrom(*this, std::min(row, Count() - 1), change_);
+}
+
+void TEditorScreenStrings::rebuildStates() {
+    InvalidateStatesFrom(0);
+    if (updater_) updater_->RebuildStates(*this);
+}
+
+void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
+    const int count = Count();
+    if (a < 0 || n < 0 || a + n > count || (n == 0 && text.empty())) return;
+    UpdateGuard update(*this);
+    TUndoData record;
+    if (const EditorClient* e = ActiveEditor()) {
+        record.CaretRow = e->CaretRow();
+        record.CaretCol = e->CaretCol();
+    }
+
+    // Pure deletion of whole lines.
+    if (text.empty() && (a == 0 || RowAttribute(a - 1) != raWrapped) && RowAttribute(a + n - 1) != raWrapped) {
+        record.FirstRow = a;
+        record.RowCount = 0;
+        record.OldText = RowsText(a, n);
+        record.OldAttribute = RowAttribute(a + n - 1);
+        Split none;
+        putBlock(a, n, none);
+        undo_.AddUndo(std::move(record));
+        fillChange(a, n, 0);
+        updateStatesFrom(a);
+        return;
+    }
+
+    // The block: from row a (a - 1 when that row continues a wrapped line) to the end of the logical line
+    // holding row a + n - 1, and the next logical line too when that row ends its own.
+    int first = a;
+    if (a > 0 && RowAttribute(a - 1) == raWrapped) first = a - 1;
+    // Text inserted after a last row without a line break continues that row: the row joins the block, so
+    // that it is never followed by a row of its own while still marked as the end of the text.
+    if (a == count && count > 0 && RowAttribute(count - 1) == raTextEnd) first = count - 1;
+    const int lastGiven = a + n - 1;
+    int last;
+    if (lastGiven >= first) {
+        last = LineLastRow(lastGiven);
+        if (last == lastGiven && lastGiven + 1 < count) last = LineLastRow(lastGiven + 1);
+    } else {
+        last = a < count ? LineLastRow(a) : a - 1;
+    }
+    const int blockCount = last - first + 1;
+    const bool reachesEnd = last == count - 1;
+
+    record.FirstRow = first;
+    record.OldText = RowsText(first, blockCount);
+    record.OldAttribute = blockCount > 0 ? RowAttribute(last) : raNone;
+
+    std::string block = RowsText(first, a - first);
+    block.append(text.data(), text.size());
+    block.append(RowsText(a + n, last - (a + n) + 1));
+    // The new block ends the text with a line break exactly when its text ends with one.
+    TRowAttribute lastAttribute = reachesEnd ? (endsWithBreak(block) ? raLineEnd : raTextEnd) : RowAttribute(last);
+
+    Split split;
+    splitBlock(block, lastAttribute, false, split);
+    record.RowCount = static_cast<int>(split.rows.size());
+    putBlock(first, blockCount, split);
+    undo_.AddUndo(std::move(record));
+    fillChange(first, blockCount, static_cast<int>(split.rows.size()));
+    updateStatesFrom(first);
+}
+
+// ---- whole text ------------------------------------------------------------------------------------------------
+
+void TEditorScreenStrings::clearForNewText() {
+    Clear();
+    undo_.Clear();
+    change_.clear();
+}
+
+void TEditorScreenStrings::SetText(std::string_view text) {
+    UpdateGuard update(*this);
+    clearForNewText();
+    textfile::TextToRows(text, *this);
+    if (wordWrap_) wrapAll();
+    rebuildStates();
+}
+
+void TEditorScreenStrings::LoadFromFile(const std::string& path) {
+    UpdateGuard update(*this);
+    clearForNewText();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw AppError(path + " を開けません");
+    const bool ok = textfile::ReadRows(f, *this);
+    std::fclose(f);
+    if (!ok) {
+        // A text cut short by a read error is not shown: saving it would replace the file with a part of it.
+        Clear();
+        throw AppError(path + " を読み込めません");
+    }
+    if (wordWrap_) wrapAll();
+    rebuildStates();
+}
+
+void TEditorScreenStrings::SaveToFile(const std::string& path) const {
+    const bool ok = textfile::WriteReplacing(path, [this](std::FILE* f) {
+        for (int i = 0; i < Count(); ++i) {
+            const std::string_view row = RowView(i);
+            if (!row.empty() && std::fwrite(row.data(), 1, row.size(), f) != row.size()) return false;
+            if (RowAttribute(i) == raLineEnd && std::fwrite("\r\n", 1, 2, f) != 2) return false;
+        }
+        return true;
+    });
+    if (!ok) throw AppError(path + " に書き込めません");
+}
+
+// ---- word wrap -------------------------------------------------------------------------------------------------
+
+// Re-cuts every logical line (or joins it into one row with word wrap off); the marks of a line's pieces are
+// ORed together and given to its first new row.
+void TEditorScreenStrings::wrapAll() {
+    const int count = Count();
+    if (count == 0) return;
+    std::string storage;
+    storage.reserve(static_cast<std::size_t>(TextLength()));
+    struct Piece {
+        std::size_t offset, length;
+        TRowAttribute attribute;
+        std::uint16_t marks;
+    };
+    std::vector<Piece> pieces;
+    std::vector<int> lengths;
+    const WordWrapper& wrapper = wrapper_ ? *wrapper_ : cutWrapper_;
+    for (int row = 0; row < count;) {
+        const int last = LineLastRow(row);
+        const std::size_t start = storage.size();
+        std::uint16_t marks = 0;
+        for (int r = row; r <= last; ++r) {
+            storage.append(RowView(r));
+            marks = static_cast<std::uint16_t>(marks | Marks(r));
+        }
+        const TRowAttribute end = RowAttribute(last) == raWrapped ? raTextEnd : RowAttribute(last);
+        const std::string_view line(storage.data() + start, storage.size() - start);
+        lengths.clear();
+        if (wordWrap_) {
+            wrapper.WrapLine(line, lengths);
+        } else {
+            lengths.push_back(static_cast<int>(line.size()));
+        }
+        std::size_t at = start;
+        for (std::size_t i = 0; i < lengths.size(); ++i) {
+            pieces.push_back({at, static_cast<std::size_t>(lengths[i]), i + 1 < lengths.size() ? raWrapped : end,
+                              i == 0 ? marks : std::uint16_t{0}});
+            at += static_cast<std::size_t>(lengths[i]);
+        }
+        row = last + 1;
+    }
+    std::vector<NewRow> rows;
+    rows.reserve(pieces.size());
+    TRowAttribute prev = raLineEnd;
+    for (const Piece& p : pieces) {
+        rows.push_back(NewRow{std::string_view(storage.data() + p.offset, p.length), rowWord(p.attribute, prev),
+                              std::uint32_t{p.marks} << rowbits::kMarksShift});
+        prev = p.attribute;
+    }
+    SpliceRows(0, count, rows);
+}
+
+void TEditorScreenStrings::SetWordWrap(bool on) {
+    if (on == wordWrap_) return;
+    wordWrap_ = on;
+    Rewrap(true);
+}
+
+void TEditorScreenStrings::Rewrap(bool force) {
+    if (!wordWrap_ && !force) return;
+    UpdateGuard update(*this);
+    wrapAll();
+    undo_.Clear();
+    rebuildStates();
+}
+
+// ---- logical lines ---------------------------------------------------------------------------------------------
+
+int TEditorScreenStrings::LineCount() const {
+    const int count = Count();
+    if (count == 0) return 0;
+    return LineEndsBefore(count) + (RowAttribute(count - 1) == raWrapped ? 1 : 0);
+}
+
+int TEditorScreenStrings::LineFirstRow(int line) const {
+    if (line <= 0) return 0;
+    return std::min(NthLineEndRow(line - 1) + 1, Count());
+}
+
+int TEditorScreenStrings::LineOfRow(int row) const { return LineEndsBefore(row); }
+
+std::string TEditorScreenStrings::LineText(int line) const {
+    const int first = LineFirstRow(line);
+    if (first >= Count()) return {};
+    const int last = LineLastRow(first);
+    std::string out;
+    for (int r = first; r <= last; ++r) out.append(RowView(r));
+    return out;
+}

@@ -1,0 +1,648 @@
+// The row list in blocks: each block keeps up to kMaxRows rows, their texts in one arena, and its totals; a
+// Fenwick tree over the blocks finds the block of a row, an offset or a line in O(log blocks).
+#include "editor/RowBaseList.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kMaxRows = 1024;        // a block never holds more rows
+constexpr int kFillRows = 768;        // rows put into a block when blocks are built or split
+constexpr int kMinRows = 96;          // a smaller block is merged with a neighbour when they fit
+constexpr std::uint32_t kLoadArena = 32 * 1024;  // arena bytes a block gets while loading
+
+struct Row {
+    std::uint32_t start;   // offset of the text in the block's arena
+    std::uint32_t length;
+    std::uint32_t attribute;
+    std::uint32_t attribute2;
+    std::uint32_t object;
+};
+
+inline bool endsLine(std::uint32_t attribute) { return rowbits::rowAttribute(attribute) != raWrapped; }
+inline std::int64_t rowBytes(const Row& r) {
+    return std::int64_t{r.length} + (rowbits::rowAttribute(r.attribute) == raLineEnd ? 2 : 0);
+}
+
+}  // namespace
+
+EListError::EListError() : std::out_of_range("リストのインデックスが範囲を超えています") {}
+
+struct TRowBaseList::Block {
+    std::vector<Row> rows;
+    std::unique_ptr<char[]> text;
+    std::uint32_t size = 0;   // arena bytes in use (live texts and garbage)
+    std::uint32_t cap = 0;
+    std::uint32_t live = 0;   // bytes of the rows' texts
+    std::vector<std::string> states;  // empty, or one state text per row
+    std::int64_t bytes = 0;   // row bytes plus 2 per raLineEnd row
+    int lineEnds = 0;         // rows that are not raWrapped
+
+    int rowCount() const { return static_cast<int>(rows.size()); }
+    std::string_view view(int local) const {
+        const Row& r = rows[static_cast<std::size_t>(local)];
+        return {text.get() + r.start, r.length};
+    }
+    bool owns(std::string_view s) const {
+        return !s.empty() && s.data() >= text.get() && s.data() < text.get() + cap;
+    }
+    // Copies the live texts in row order into a fresh arena with room for `extra` more bytes.
+    void compact(std::uint32_t extra) {
+        const std::uint64_t want = std::uint64_t{live} + extra;
+        const std::uint32_t newCap = static_cast<std::uint32_t>(std::max<std::uint64_t>(want + want / 2 + 64, 256));
+        std::unique_ptr<char[]> fresh(new char[newCap]);
+        std::uint32_t at = 0;
+        for (Row& r : rows) {
+            if (r.length) std::memcpy(fresh.get() + at, text.get() + r.start, r.length);
+            r.start = at;
+            at += r.length;
+        }
+        text = std::move(fresh);
+        size = at;
+        cap = newCap;
+    }
+    // Stores `s` (which must not lie in this arena) and returns its offset.
+    std::uint32_t append(std::string_view s) {
+        const auto len = static_cast<std::uint32_t>(s.size());
+        if (std::uint64_t{size} + len > cap) compact(len);
+        const std::uint32_t at = size;
+        if (len) std::memcpy(text.get() + at, s.data(), len);
+        size += len;
+        live += len;
+        return at;
+    }
+    void shrinkToFit() {
+        if (cap - size > size / 4 + 64) {
+            const std::uint32_t newCap = std::max<std::uint32_t>(live, 16);
+            std::unique_ptr<char[]> fresh(new char[newCap]);
+            std::uint32_t at = 0;
+            for (Row& r : rows) {
+                if (r.length) std::memcpy(fresh.get() + at, text.get() + r.start, r.length);
+                r.start = at;
+                at += r.length;
+            }
+            text = std::move(fresh);
+            size = at;
+            cap = newCap;
+        }
+        if (rows.capacity() - rows.size() > rows.size() / 8 + 8) rows.shrink_to_fit();
+    }
+    std::size_t memory() const {
+        std::size_t m = sizeof(Block) + rows.capacity() * sizeof(Row) + cap + states.capacity() * sizeof(std::string);
+        for (const std::string& s : states) m += s.capacity() > 15 ? s.capacity() : 0;
+        return m;
+    }
+};
+
+// Sums over the blocks (1-based tree), with the search for the block that holds a given running total.
+struct TRowBaseList::Fenwick {
+    std::vector<std::int64_t> tree;
+    int n = 0;
+    int top = 1;  // highest power of two <= n
+
+    void build(const std::vector<std::int64_t>& values) {
+        n = static_cast<int>(values.size());
+        tree.assign(static_cast<std::size_t>(n) + 1, 0);
+        for (int i = 1; i <= n; ++i) {
+            tree[i] += values[static_cast<std::size_t>(i - 1)];
+            const int j = i + (i & -i);
+            if (j <= n) tree[j] += tree[i];
+        }
+        top = 1;
+        while (top * 2 <= n) top *= 2;
+    }
+    void add(int index, std::int64_t delta) {
+        for (int i = index + 1; i <= n; i += i & -i) tree[i] += delta;
+    }
+    std::int64_t prefix(int count) const {  // sum of the first `count` blocks
+        std::int64_t s = 0;
+        for (int i = count; i > 0; i -= i & -i) s += tree[i];
+        return s;
+    }
+    // The block b with prefix(b) <= target < prefix(b + 1) (n when target is past the total); `rest` gets
+    // target - prefix(b).
+    int find(std::int64_t target, std::int64_t& rest) const {
+        int pos = 0;
+        for (int step = top; step > 0; step >>= 1) {
+            const int next = pos + step;
+            if (next <= n && tree[next] <= target) {
+                pos = next;
+                target -= tree[next];
+            }
+        }
+        rest = target;
+        return pos;
+    }
+};
+
+TRowBaseList::TRowBaseList() : rowIndex_(new Fenwick), byteIndex_(new Fenwick), lineFenwick_(new Fenwick) {}
+TRowBaseList::~TRowBaseList() = default;
+
+void TRowBaseList::checkIndex(int index) const {
+    if (index < 0 || index >= count_) throw EListError();
+}
+
+TRowBaseList::Locator TRowBaseList::locate(int index) const {
+    if (cacheBlock_ >= 0 && index >= cacheStart_ &&
+        index < cacheStart_ + blocks_[static_cast<std::size_t>(cacheBlock_)]->rowCount()) {
+        return {cacheBlock_, index - cacheStart_};
+    }
+    std::int64_t rest = 0;
+    const int b = rowIndex_->find(index, rest);
+    cacheBlock_ = b;
+    cacheStart_ = index - static_cast<int>(rest);
+    return {b, static_cast<int>(rest)};
+}
+
+void TRowBaseList::rebuildIndex() {
+    std::vector<std::int64_t> rowsPer, bytesPer, endsPer;
+    rowsPer.reserve(blocks_.size());
+    bytesPer.reserve(blocks_.size());
+    endsPer.reserve(blocks_.size());
+    int total = 0;
+    for (const auto& b : blocks_) {
+        rowsPer.push_back(b->rowCount());
+        bytesPer.push_back(b->bytes);
+        endsPer.push_back(b->lineEnds);
+        total += b->rowCount();
+    }
+    rowIndex_->build(rowsPer);
+    byteIndex_->build(bytesPer);
+    lineFenwick_->build(endsPer);
+    count_ = total;
+    cacheBlock_ = -1;
+}
+
+void TRowBaseList::blockTotalsChanged(int block, int deltaRows, std::int64_t deltaBytes, int deltaLineEnds) {
+    if (deltaRows) {
+        rowIndex_->add(block, deltaRows);
+        count_ += deltaRows;
+        cacheBlock_ = -1;
+    }
+    if (deltaBytes) byteIndex_->add(block, deltaBytes);
+    if (deltaLineEnds) lineFenwick_->add(block, deltaLineEnds);
+}
+
+std::string_view TRowBaseList::RowView(int index) const {
+    checkIndex(index);
+    const Locator at = locate(index);
+    return blocks_[static_cast<std::size_t>(at.block)]->view(at.local);
+}
+
+std::string TRowBaseList::Get(int index) const { return std::string(RowView(index)); }
+
+int TRowBaseList::RowLength(int index) const { return static_cast<int>(RowView(index).size()); }
+
+std::uint32_t TRowBaseList::Attribute(int index) const {
+    checkIndex(index);
+    const Locator at = locate(index);
+    const std::uint32_t w = blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].attribute;
+    return index >= statesBefore_ ? (w & (rowbits::kRowAttributeMask | rowbits::kPrevMask)) : w;
+}
+
+std::uint32_t TRowBaseList::Attribute2(int index) const {
+    checkIndex(index);
+    const Locator at = locate(index);
+    const std::uint32_t w = blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].attribute2;
+    return index >= statesBefore_ ? (w & rowbits::kMarksMask) : w;
+}
+
+std::uint32_t TRowBaseList::ObjectValue(int index) const {
+    checkIndex(index);
+    const Locator at = locate(index);
+    return blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].object;
+}
+
+std::string TRowBaseList::StateText(int index) const {
+    checkIndex(index);
+    if (index >= statesBefore_) return {};
+    const Locator at = locate(index);
+    const Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    return b.states.empty() ? std::string() : b.states[static_cast<std::size_t>(at.local)];
+}
+
+void TRowBaseList::SetAttribute(int index, std::uint32_t word) {
+    checkIndex(index);
+    const Locator at = locate(index);
+    Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    Row& r = b.rows[static_cast<std::size_t>(at.local)];
+    const std::int64_t oldBytes = rowBytes(r);
+    const int oldEnds = endsLine(r.attribute) ? 1 : 0;
+    if (index >= statesBefore_ && index != statesBefore_) {
+        word &= rowbits::kRowAttributeMask | rowbits::kPrevMask;  // hidden anyway: keep it not computed
+    }
+    r.attribute = word;
+    const std::int64_t dBytes = rowBytes(r) - oldBytes;
+    const int dEnds = (endsLine(r.attribute) ? 1 : 0) - oldEnds;
+    b.bytes += dBytes;
+    b.lineEnds += dEnds;
+    blockTotalsChanged(at.block, 0, dBytes, dEnds);
+    noteStateStored(index, word);
+}
+
+void TRowBaseList::SetAttribute2(int index, std::uint32_t word2) {
+    checkIndex(index);
+    const Locator at = locate(index);
+    blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].attribute2 = word2;
+}
+
+void TRowBaseList::SetObjectValue(int index, std::uint32_t value) {
+    checkIndex(index);
+    const Locator at = locate(index);
+    blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].object = value;
+}
+
+void TRowBaseList::SetStateText(int index, std::string_view text) {
+    checkIndex(index);
+    const Locator at = locate(index);
+    Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    if (b.states.empty()) {
+        if (text.empty()) return;
+        b.states.resize(b.rows.size());
+    }
+    b.states[static_cast<std::size_t>(at.local)].assign(text.data(), text.size());
+}
+
+void TRowBaseList::noteStateStored(int index, std::uint32_t word) {
+    if (index == statesBefore_ && rowbits::elementIndex(word) != rowbits::kElementNotComputed) ++statesBefore_;
+}
+
+void TRowBaseList::InvalidateStatesFrom(int row) noexcept {
+    if (row < 0) row = 0;
+    if (row < statesBefore_) statesBefore_ = row;
+}
+
+void TRowBaseList::BeginUpdate() { ++updateCount_; }
+
+void TRowBaseList::EndUpdate() {
+    if (updateCount_ == 0) return;
+    if (--updateCount_ == 0) {
+        Changed();
+        UpdateEnded();
+    }
+}
+
+int TRowBaseList::GrowCapacity(int capacity) noexcept {
+    if (capacity > 64) return capacity + capacity / 4;
+    if (capacity > 8) return capacity + 16;
+    return capacity + 4;
+}
+
+void TRowBaseList::SetCapacity(int capacity) {
+    if (capacity < count_) throw EListError();
+    capacity_ = capacity;
+}
+
+void TRowBaseList::modified() {
+    while (capacity_ < count_) capacity_ = GrowCapacity(capacity_);
+}
+
+// ---- structural changes ------------------------------------------------------------------------------------
+
+void TRowBaseList::eraseRows(int first, int count) {
+    if (count <= 0) return;
+    bool structural = false;
+    int remaining = count;
+    const Locator at = locate(first);
+    int b = at.block;
+    int local = at.local;
+    while (remaining > 0) {
+        Block& blk = *blocks_[static_cast<std::size_t>(b)];
+        const int take = std::min(remaining, blk.rowCount() - local);
+        std::int64_t dBytes = 0;
+        int dEnds = 0;
+        for (int i = local; i < local + take; ++i) {
+            const Row& r = blk.rows[static_cast<std::size_t>(i)];
+            blk.live -= r.length;
+            dBytes -= rowBytes(r);
+            dEnds -= endsLine(r.attribute) ? 1 : 0;
+        }
+        blk.rows.erase(blk.rows.begin() + local, blk.rows.begin() + local + take);
+        if (!blk.states.empty()) blk.states.erase(blk.states.begin() + local, blk.states.begin() + local + take);
+        blk.bytes += dBytes;
+        blk.lineEnds += dEnds;
+        remaining -= take;
+        if (blk.rows.empty()) {
+            blocks_.erase(blocks_.begin() + b);
+            structural = true;
+        } else {
+            if (!structural) blockTotalsChanged(b, -take, dBytes, dEnds);
+            ++b;
+        }
+        local = 0;
+    }
+    if (structural) {
+        rebuildIndex();
+    }
+    cacheBlock_ = -1;
+    if (!blocks_.empty()) mergeAround(std::min<int>(at.block, static_cast<int>(blocks_.size()) - 1));
+}
+
+void TRowBaseList::insertRows(int first, const std::vector<NewRow>& rows) {
+    if (rows.empty()) return;
+    const int k = static_cast<int>(rows.size());
+    if (blocks_.empty()) {
+        blocks_.emplace_back(new Block);
+        rebuildIndex();
+    }
+    Locator at;
+    if (first >= count_) {
+        at = {static_cast<int>(blocks_.size()) - 1, blocks_.back()->rowCount()};
+    } else {
+        at = locate(first);
+    }
+    Block& blk = *blocks_[static_cast<std::size_t>(at.block)];
+    if (blk.rowCount() + k <= kMaxRows) {
+        std::int64_t dBytes = 0;
+        int dEnds = 0;
+        Row blank{0, 0, 0, 0, 0};
+        blk.rows.insert(blk.rows.begin() + at.local, static_cast<std::size_t>(k), blank);
+        if (!blk.states.empty()) blk.states.insert(blk.states.begin() + at.local, static_cast<std::size_t>(k), {});
+        for (int i = 0; i < k; ++i) {
+            const NewRow& src = rows[static_cast<std::size_t>(i)];
+            Row& r = blk.rows[static_cast<std::size_t>(at.local + i)];
+            r.start = blk.append(src.text);
+            r.length = static_cast<std::uint32_t>(src.text.size());
+            r.attribute = src.attribute;
+            r.attribute2 = src.attribute2;
+            dBytes += rowBytes(r);
+            dEnds += endsLine(r.attribute) ? 1 : 0;
+        }
+        blk.bytes += dBytes;
+        blk.lineEnds += dEnds;
+        blockTotalsChanged(at.block, k, dBytes, dEnds);
+        return;
+    }
+    // Too many rows for the block: the rows from the insertion point on are taken out, and the new rows and
+    // the taken ones are laid into the block and into new blocks after it.
+    std::string tailText;
+    std::vector<Row> tailRows(blk.rows.begin() + at.local, blk.rows.end());
+    std::vector<std::string> tailStates;
+    if (!blk.states.empty()) tailStates.assign(blk.states.begin() + at.local, blk.states.end());
+    for (const Row& r : tailRows) tailText.append(blk.text.get() + r.start, r.length);
+    {
+        const int keep = at.local;
+        for (int i = keep; i < blk.rowCount(); ++i) blk.live -= blk.rows[static_cast<std::size_t>(i)].length;
+        blk.rows.resize(static_cast<std::size_t>(keep));
+        if (!blk.states.empty()) blk.states.resize(static_cast<std::size_t>(keep));
+    }
+    std::vector<std::unique_ptr<Block>> fresh;
+    Block* cur = &blk;
+    auto put = [&](std::string_view text, std::uint32_t a1, std::uint32_t a2, std::uint32_t obj,
+                   const std::string* state) {
+        if (cur->rowCount() >= kFillRows) {
+            fresh.emplace_back(new Block);
+            cur = fresh.back().get();
+            cur->rows.reserve(kFillRows);
+        }
+        Row r{cur->append(text), static_cast<std::uint32_t>(text.size()), a1, a2, obj};
+        cur->rows.push_back(r);
+        if (state && !state->empty()) {
+            cur->states.resize(cur->rows.size());
+            cur->states.back() = *state;
+        } else if (!cur->states.empty()) {
+            cur->states.resize(cur->rows.size());
+        }
+    };
+    for (const NewRow& src : rows) put(src.text, src.attribute, src.attribute2, 0, nullptr);
+    std::size_t off = 0;
+    for (std::size_t i = 0; i < tailRows.size(); ++i) {
+        const Row& r = tailRows[i];
+        put(std::string_view(tailText).substr(off, r.length), r.attribute, r.attribute2, r.object,
+            tailStates.empty() ? nullptr : &tailStates[i]);
+        off += r.length;
+    }
+    auto recount = [](Block& b) {
+        b.bytes = 0;
+        b.lineEnds = 0;
+        for (const Row& r : b.rows) {
+            b.bytes += rowBytes(r);
+            b.lineEnds += endsLine(r.attribute) ? 1 : 0;
+        }
+        if (!b.states.empty()) b.states.resize(b.rows.size());
+    };
+    recount(blk);
+    for (auto& f : fresh) recount(*f);
+    blocks_.insert(blocks_.begin() + at.block + 1, std::make_move_iterator(fresh.begin()),
+                   std::make_move_iterator(fresh.end()));
+    rebuildIndex();
+}
+
+void TRowBaseList::mergeAround(int block) {
+    auto tryMerge = [this](int left) -> bool {  // merges block left + 1 into block left
+        if (left < 0 || left + 1 >= static_cast<int>(blocks_.size())) return false;
+        Block& a = *blocks_[static_cast<std::size_t>(left)];
+        Block& b = *blocks_[static_cast<std::size_t>(left + 1)];
+        if (a.rowCount() >= kMinRows && b.rowCount() >= kMinRows) return false;
+        if (a.rowCount() + b.rowCount() > kFillRows) return false;
+        if (!b.states.empty() && a.states.empty()) a.states.resize(a.rows.size());
+        for (int i = 0; i < b.rowCount(); ++i) {
+            Row r = b.rows[static_cast<std::size_t>(i)];
+            r.start = a.append(b.view(i));
+            a.rows.push_back(r);
+            if (!a.states.empty())
+                a.states.push_back(b.states.empty() ? std::string() : std::move(b.states[static_cast<std::size_t>(i)]));
+        }
+        a.bytes += b.bytes;
+        a.lineEnds += b.lineEnds;
+        blocks_.erase(blocks_.begin() + left + 1);
+        return true;
+    };
+    if (blocks_[static_cast<std::size_t>(block)]->rowCount() >= kMinRows) return;
+    if (tryMerge(block) || tryMerge(block - 1)) rebuildIndex();
+}
+
+void TRowBaseList::SpliceRows(int first, int removeCount, const std::vector<NewRow>& rows) {
+    if (first < 0 || removeCount < 0 || first + removeCount > count_) throw EListError();
+    if (removeCount == 0 && rows.empty()) return;
+    Changing();
+    const int k = static_cast<int>(rows.size());
+    if (removeCount == k) {
+        const Locator at = locate(first);
+        Block& blk = *blocks_[static_cast<std::size_t>(at.block)];
+        if (at.local + k <= blk.rowCount()) {  // same number of rows in one block: rewrite in place
+            std::int64_t dBytes = 0;
+            int dEnds = 0;
+            for (int i = 0; i < k; ++i) {
+                Row& r = blk.rows[static_cast<std::size_t>(at.local + i)];
+                const NewRow& src = rows[static_cast<std::size_t>(i)];
+                dBytes -= rowBytes(r);
+                dEnds -= endsLine(r.attribute) ? 1 : 0;
+                blk.live -= r.length;
+                r.length = 0;  // its old text is garbage now, and not copied by a compaction
+                r.start = blk.append(src.text);
+                r.length = static_cast<std::uint32_t>(src.text.size());
+                r.attribute = src.attribute;
+                r.attribute2 = src.attribute2;
+                r.object = 0;
+                if (!blk.states.empty()) blk.states[static_cast<std::size_t>(at.local + i)].clear();
+                dBytes += rowBytes(r);
+                dEnds += endsLine(r.attribute) ? 1 : 0;
+            }
+            blk.bytes += dBytes;
+            blk.lineEnds += dEnds;
+            blockTotalsChanged(at.block, 0, dBytes, dEnds);
+            if (statesBefore_ > first && statesBefore_ <= first + k) statesBefore_ = first;
+            modified();
+            Changed();
+            return;
+        }
+    }
+    eraseRows(first, removeCount);
+    insertRows(first, rows);
+    if (statesBefore_ > first + removeCount) {
+        statesBefore_ += k - removeCount;
+    } else if (statesBefore_ > first) {
+        statesBefore_ = first;
+    }
+    modified();
+    Changed();
+}
+
+void TRowBaseList::Put(int index, std::string_view text) {
+    checkIndex(index);
+    const std::string copy(text);
+    const std::uint32_t a = Attribute(index) & rowbits::kRowAttributeMask;
+    const std::uint32_t prev = Attribute(index) & rowbits::kPrevMask;
+    SpliceRows(index, 1, {NewRow{copy, a | prev, Attribute2(index) & rowbits::kMarksMask}});
+}
+
+void TRowBaseList::Insert(int index, std::string_view text) {
+    if (index < 0 || index > count_) throw EListError();
+    const std::string copy(text);
+    SpliceRows(index, 0, {NewRow{copy, 0, 0}});
+}
+
+int TRowBaseList::Add(std::string_view text) {
+    Insert(count_, text);
+    return count_ - 1;
+}
+
+void TRowBaseList::Delete(int index) {
+    checkIndex(index);
+    SpliceRows(index, 1, {});
+}
+
+void TRowBaseList::Clear() {
+    if (count_ == 0 && blocks_.empty()) return;
+    Changing();
+    blocks_.clear();
+    rebuildIndex();
+    statesBefore_ = 0;
+    capacity_ = 0;
+    Changed();
+}
+
+// ---- offsets and lines ---------------------------------------------------------------------------------------
+
+std::int64_t TRowBaseList::TextLength() const noexcept { return byteIndex_->prefix(byteIndex_->n); }
+
+std::int64_t TRowBaseList::RowOffset(int index) const {
+    if (index == count_) return TextLength();
+    checkIndex(index);
+    const Locator at = locate(index);
+    std::int64_t off = byteIndex_->prefix(at.block);
+    const Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    for (int i = 0; i < at.local; ++i) off += rowBytes(b.rows[static_cast<std::size_t>(i)]);
+    return off;
+}
+
+int TRowBaseList::RowFromOffset(std::int64_t offset) const {
+    if (count_ == 0) return 0;
+    if (offset < 0) offset = 0;
+    std::int64_t rest = 0;
+    int b = byteIndex_->find(offset, rest);
+    if (b >= static_cast<int>(blocks_.size())) return count_ - 1;
+    const Block& blk = *blocks_[static_cast<std::size_t>(b)];
+    const int start = static_cast<int>(rowIndex_->prefix(b));
+    for (int i = 0; i < blk.rowCount(); ++i) {
+        const std::int64_t n = rowBytes(blk.rows[static_cast<std::size_t>(i)]);
+        if (rest < n) return start + i;
+        rest -= n;
+    }
+    return std::min(start + blk.rowCount(), count_ - 1);
+}
+
+int TRowBaseList::LineEndsBefore(int row) const {
+    if (row <= 0) return 0;
+    if (row >= count_) return static_cast<int>(lineFenwick_->prefix(lineFenwick_->n));
+    const Locator at = locate(row);
+    int n = static_cast<int>(lineFenwick_->prefix(at.block));
+    const Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    for (int i = 0; i < at.local; ++i) n += endsLine(b.rows[static_cast<std::size_t>(i)].attribute) ? 1 : 0;
+    return n;
+}
+
+int TRowBaseList::NthLineEndRow(int n) const {
+    if (n < 0 || count_ == 0) return count_;
+    std::int64_t rest = 0;
+    const int b = lineFenwick_->find(n, rest);
+    if (b >= static_cast<int>(blocks_.size())) return count_;
+    const Block& blk = *blocks_[static_cast<std::size_t>(b)];
+    const int start = static_cast<int>(rowIndex_->prefix(b));
+    for (int i = 0; i < blk.rowCount(); ++i) {
+        if (endsLine(blk.rows[static_cast<std::size_t>(i)].attribute)) {
+            if (rest == 0) return start + i;
+            --rest;
+        }
+    }
+    return count_;
+}
+
+std::string TRowBaseList::Text() const {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(TextLength()));
+    for (const auto& b : blocks_) {
+        for (int i = 0; i < b->rowCount(); ++i) {
+            out.append(b->view(i));
+            if (rowbits::rowAttribute(b->rows[static_cast<std::size_t>(i)].attribute) == raLineEnd) out.append("\r\n");
+        }
+    }
+    return out;
+}
+
+// ---- loading --------------------------------------------------------------------------------------------------
+
+void TRowBaseList::BulkAppend(std::string_view text, std::uint32_t attribute) {
+    if (!bulk_) {
+        bulk_ = true;
+        Changing();
+    }
+    const auto len = static_cast<std::uint32_t>(text.size());
+    Block* b = blocks_.empty() ? nullptr : blocks_.back().get();
+    if (!b || b->rowCount() >= kFillRows || (std::uint64_t{b->size} + len > b->cap && b->size >= kLoadArena / 2)) {
+        if (b) b->shrinkToFit();
+        blocks_.emplace_back(new Block);
+        b = blocks_.back().get();
+        b->cap = std::max(kLoadArena, len);
+        b->text.reset(new char[b->cap]);
+        b->rows.reserve(kFillRows);
+    }
+    if (std::uint64_t{b->size} + len > b->cap) b->compact(len);
+    Row r{b->size, len, attribute, 0, 0};
+    if (len) std::memcpy(b->text.get() + b->size, text.data(), len);
+    b->size += len;
+    b->live += len;
+    b->rows.push_back(r);
+    b->bytes += rowBytes(r);
+    b->lineEnds += endsLine(attribute) ? 1 : 0;
+}
+
+void TRowBaseList::BulkEnd() {
+    if (!bulk_) return;
+    bulk_ = false;
+    if (!blocks_.empty()) blocks_.back()->shrinkToFit();
+    rebuildIndex();
+    statesBefore_ = 0;
+    modified();
+    Changed();
+}
+
+std::size_t TRowBaseList::MemoryUsed() const noexcept {
+    std::size_t m = sizeof(*this) + blocks_.capacity() * sizeof(void*);
+    for (const auto& b : blocks_) m += b->memory();
+    m += (rowIndex_->tree.capacity() + byteIndex_->tree.capacity() + lineFenwick_->tree.capacity()) *
+         sizeof(std::int64_t);
+    return m;
+}
