@@ -1,0 +1,58 @@
+// The stand-in's command line: typed text in, prompts and history out, three system variables, and
+// the SCRIPT command. Portable, so its behaviour is tested natively.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class StandinConsole {
+public:
+    // Reads a script file; false when it cannot be read.
+    using FileReader = std::function<bool(const std::string& path, std::string& content)>;
+    using ScriptObserver = std::function<void(const std::string& path, const std::string& content)>;
+    using VariableObserver = std::function<void(const std::string& name, int value)>;
+
+    StandinConsole(int sdi, int filedia, int osnapcoord);
+
+    void setFileReader(FileReader reader) { reader_ = std::move(reader); }
+    void setScriptObserver(ScriptObserver observer) { scriptObserver_ = std::move(observer); }
+    void setVariableObserver(VariableObserver observer) { variableObserver_ = std::move(observer); }
+
+    // Text as typed: CR is Enter, a blank ends a command name or a value, ETX (a pair counts once)
+    // cancels whatever runs. Input stops at a NUL.
+    void type(std::string_view input);
+
+    // SDI, FILEDIA or OSNAPCOORD (any letter case); -1 for another name.
+    int variable(std::string_view name) const;
+
+    // Finished lines, oldest first, and the line being typed (prompt and input so far).
+    const std::vector<std::string>& history() const { return history_; }
+    std::string currentLine() const;
+
+    // What the command-line window shows: the last `lines` lines, the current one last, joined by CR LF.
+    std::string commandLineText(std::size_t lines = 3) const;
+
+private:
+    enum class Mode { Command, Value, ScriptName, Options };
+
+    void enter(bool byBlank);
+    void cancel();
+    void finish(std::string line);
+    void runScript(const std::string& path);
+    std::string prompt() const;
+    int* variableSlot(std::string_view name);
+
+    int sdi_;
+    int filedia_;
+    int osnapcoord_;
+    Mode mode_ = Mode::Command;
+    std::string variableName_;  // the variable whose new value is asked for
+    std::string pending_;       // input typed since the last prompt
+    std::vector<std::string> history_;
+    int scriptDepth_ = 0;
+    FileReader reader_;
+    ScriptObserver scriptObserver_;
+    VariableObserver variableObserver_;
+};
