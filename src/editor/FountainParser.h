@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "editor/Fountain.h"
+#include "editor/RowAttribute.h"
 #include "editor/TokenParser.h"
+
+class TEditorStringList;
 
 class TFountainParser : public TTokenParser {
 public:
@@ -26,6 +30,12 @@ public:
     TokenStartState RowEndState(std::string_view text, std::size_t rowLength, bool wrapped,
                                 const TokenStartState& start);
 
+    // Turns the start state of `row` into the start state of the row after it: the row's attribute becomes the
+    // previous-row attribute, the tokens give element index, wrapped kind and remainder, and the spare values and
+    // state text pass on unchanged. (Defined with the row states, RowStates.cpp.)
+    void UpdateRowState(const TEditorStringList& rows, int row, TRowAttributeData& state);
+
 private:
     const TFountain* fountain_;
+    std::string wrapBuffer_;  // a soft-wrapped row and the row after it
 };

@@ -4,4 +4,6 @@ list(APPEND EDITOR_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/TokenParser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FountainParser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorParser.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RowStates.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WordMotion.cpp
 )

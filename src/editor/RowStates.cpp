@@ -1,0 +1,97 @@
+// The row colouring state: the one-row update of the tokeniser, the walk after an edit, the full rebuild.
+#include "editor/RowStates.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "editor/EditorStringList.h"
+#include "editor/Fountain.h"
+#include "editor/FountainParser.h"
+
+void TFountainParser::UpdateRowState(const TEditorStringList& rows, int row, TRowAttributeData& state) {
+    const std::string_view text = rows.RowView(row);
+    const TRowAttribute attribute = rows.RowAttribute(row);
+    state.PrevRowAttribute = attribute;
+    const TokenStartState start{state.ElementIndex, state.WrappedKind, state.WrappedRemain};
+    TokenStartState next;
+    if (attribute == raWrapped && row + 1 < rows.Count()) {
+        // A token cut by the wrap is seen whole: the row is tokenised with the next row appended.
+        wrapBuffer_.assign(text);
+        wrapBuffer_.append(rows.RowView(row + 1));
+        next = RowEndState(wrapBuffer_, text.size(), true, start);
+    } else {
+        next = RowEndState(text, text.size(), false, start);
+    }
+    state.ElementIndex = next.elementIndex;
+    state.WrappedKind = static_cast<std::uint8_t>(next.wrappedKind);
+    // The remainder has one byte in the row attributes; a longer run is found again by its kind's rule.
+    state.WrappedRemain = static_cast<std::uint8_t>(std::min(next.wrappedRemain, 255));
+}
+
+RowStates::~RowStates() {
+    if (fountain_) fountain_->NotifyEventList().Remove(this);
+}
+
+TRowAttributeData RowStates::InitialState() { return TRowAttributeData{}; }
+
+void RowStates::SetFountain(TFountain* fountain) {
+    if (fountain == fountain_) return;
+    if (fountain_) fountain_->NotifyEventList().Remove(this);
+    fountain_ = fountain;
+    auto schemeChanged = [this] {
+        if (watched_) RebuildStates(*watched_);
+        if (OnRebuilt) OnRebuilt();
+    };
+    if (fountain_) fountain_->NotifyEventList().Add(this, schemeChanged);
+    schemeChanged();
+}
+
+void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row, ChangeRecord& change) {
+    change.ChangedStates = walk(rows, row, true);
+}
+
+void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row) { walk(rows, row, false); }
+
+int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit) {
+    const int count = rows.Count();
+    if (!fountain_ || count == 0 || row >= count) return 0;
+    const int a = std::max(row, 0);
+    const int limit = static_cast<int>(std::min<long long>(a + 2LL * screenRows_, count - 1));
+
+    // Start at the nearest row above `a` whose state is computed; rows from the mark on never are.
+    int start = std::min(a, rows.StatesComputedBefore()) - 1;
+    while (start >= 0 && rows.ElementIndex(start) == rowbits::kElementNotComputed) --start;
+    TRowAttributeData state = start >= 0 ? rows.RowAttributeData(start) : InitialState();
+    start = std::max(start, 0);
+
+    const auto parser = fountain_->CreateParser();
+    int changed = 0;
+    bool settled = false;
+    for (int r = start; r <= limit; ++r) {
+        // Below the edit, a row that already starts with the carried state has every row after it right too.
+        if (r >= a && rows.ElementIndex(r) != rowbits::kElementNotComputed && rows.RowAttributeData(r).sameState(state)) {
+            settled = true;
+            break;
+        }
+        rows.SetRowAttributeData(r, state);
+        ++changed;
+        if (fromEdit && OnRowStateChanged) OnRowStateChanged(r);
+        parser->UpdateRowState(rows, r, state);
+    }
+    if (!settled && limit + 1 < count) rows.ClearStatesFrom(limit + 1);
+    return changed;
+}
+
+void RowStates::RebuildStates(TEditorStringList& rows) {
+    rows.ClearStatesFrom(0);
+    const int count = rows.Count();
+    if (!fountain_ || count == 0) return;
+    const int last = initBracketsFull_ ? count - 1
+                                       : static_cast<int>(std::min<long long>(topRow_ + 2LL * screenRows_, count - 1));
+    const auto parser = fountain_->CreateParser();
+    TRowAttributeData state = InitialState();
+    for (int r = 0; r <= last; ++r) {
+        rows.SetRowAttributeData(r, state);
+        parser->UpdateRowState(rows, r, state);
+    }
+}

@@ -1,0 +1,58 @@
+// The colouring state of the rows: stored at the start of every row so that a row can be painted without
+// tokenising the rows above it, updated after each edit only as far as it changes (and never further than two
+// screens below the edit), computed lazily below that, and rebuilt whenever the colour scheme changes.
+#pragma once
+
+#include <functional>
+
+#include "editor/RowAttribute.h"
+#include "editor/RowStateUpdater.h"
+
+class TEditorStringList;
+class TFountain;
+
+class RowStates : public RowStateUpdater {
+public:
+    RowStates() = default;
+    ~RowStates() override;
+    RowStates(const RowStates&) = delete;
+    RowStates& operator=(const RowStates&) = delete;
+
+    // The scheme whose tokeniser computes the states: the control's Fountain when one is assigned, else its
+    // View's. Not owned; null means no colouring (states stay not computed). Every change of the scheme, and
+    // switching to another one, rebuilds the states of the watched rows and then calls OnRebuilt (repaint).
+    void SetFountain(TFountain* fountain);
+    TFountain* Fountain() const noexcept { return fountain_; }
+    void Watch(TEditorStringList* rows) noexcept { watched_ = rows; }
+    std::function<void()> OnRebuilt;
+
+    // The view: rows that fit the screen (screen height div row height) and the top row.
+    void SetScreenRows(int rows) noexcept { screenRows_ = rows < 0 ? 0 : rows; }
+    int ScreenRows() const noexcept { return screenRows_; }
+    void SetTopRow(int row) noexcept { topRow_ = row < 0 ? 0 : row; }
+    // Speed.InitBracketsFull: a rebuild computes every row instead of only down to two screens below the top.
+    void SetInitBracketsFull(bool value) noexcept { initBracketsFull_ = value; }
+    bool InitBracketsFull() const noexcept { return initBracketsFull_; }
+
+    // Asked for each row whose state an edit stored anew, so that the editors repaint it.
+    std::function<void(int row)> OnRowStateChanged;
+
+    // After an edit (ReplaceRows, undo, redo): recompute from `row`; the count of rows stored goes into
+    // change.ChangedStates.
+    void UpdateStatesFrom(TEditorStringList& rows, int row, ChangeRecord& change) override;
+    // For painting a row whose state is not computed: the same walk, without repaint requests.
+    void UpdateStatesFrom(TEditorStringList& rows, int row);
+    void RebuildStates(TEditorStringList& rows) override;
+
+    // The start state of row 0.
+    static TRowAttributeData InitialState();
+
+private:
+    int walk(TEditorStringList& rows, int row, bool fromEdit);
+
+    TFountain* fountain_ = nullptr;
+    TEditorStringList* watched_ = nullptr;
+    int screenRows_ = 25;
+    int topRow_ = 0;
+    bool initBracketsFull_ = false;
+};
