@@ -105,10 +105,18 @@ TEST_F(CommandChannel, LaterMatchInTheEnumerationWins) {
 TEST_F(CommandChannel, StandinIsFoundAndItsTextWindowIsNot) {
     StandinOptions o;
     o.textWindow = true;
+    o.title = "AutoCAD 2004 - [表示ソフト.dwg]";  // 表 and ソ, trail bytes 0x5C
     AcadStandin standin(o);
     ASSERT_NE(standin.textWindow(), nullptr);
     EXPECT_EQ(acadWindowFind(), standin.window());
-    EXPECT_EQ(acadWindowTitle(), "AutoCAD 2004 - [Drawing1.dwg]");
+    EXPECT_EQ(acadWindowTitle(), o.title);  // another process's title arrives byte for byte
+}
+
+TEST_F(CommandChannel, TitleIsReadUpTo254Bytes) {
+    const std::string longTitle = "AutoCAD 2004 - [" + std::string(300, 'a') + ".dwg]";
+    TestWindow w(longTitle, kAfx);
+    ASSERT_EQ(acadWindowFind(), w.get());
+    EXPECT_EQ(acadWindowTitle(), longTitle.substr(0, 254));
 }
 
 TEST_F(CommandChannel, StandinWithoutAfxClassIsNotFound) {

@@ -161,7 +161,7 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         HDC dc = ::BeginPaint(window, &ps);
         RECT r;
         ::GetClientRect(window, &r);
-        r.bottom -= kHeadlandsLines * kLineHeight + 6;
+        r.bottom -= kHeadlandsLines * kLineHeight + 10;
         if (in && in->console) {
             paintLines(dc, r, shownLines(*in->console, kFrameLines - kHeadlandsLines, kHeadlandsLines),
                        RGB(236, 236, 236), RGB(64, 64, 64));
@@ -174,7 +174,7 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
         if (in && in->line) {
             const int w = LOWORD(lParam), h = HIWORD(lParam);
-            const int lineHeight = kHeadlandsLines * kLineHeight + 4;
+            const int lineHeight = kHeadlandsLines * kLineHeight + 8;  // lines, margin and sunken edge
             ::MoveWindow(in->line, 2, h - lineHeight - 2, w - 4, lineHeight, TRUE);
         }
         return 0;
@@ -239,7 +239,7 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SIZE:
         if (in->frame) {
             const int w = LOWORD(lParam), h = HIWORD(lParam);
-            const int frameHeight = kFrameLines * kLineHeight + 12;
+            const int frameHeight = kFrameLines * kLineHeight + 16;
             ::MoveWindow(in->frame, 0, h - frameHeight, w, frameHeight, TRUE);
         }
         return 0;
