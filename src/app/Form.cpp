@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/ErrorFence.h"
 #include "app/Fonts.h"
+#include "app/WinHandles.h"
 
 namespace {
 
@@ -130,6 +131,18 @@ void Form::createControl(const ControlSpec& s) {
     if (!h) return;
     ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(app::formFont(s.fontPixels ? s.fontPixels : spec_.fontPixels)),
                    FALSE);
+    if (s.kind == ControlKind::Label && s.caption && *s.caption && !(s.anchors & akRight)) {
+        // Labels size themselves to their text, so a font wider than the design's never clips a caption.
+        WindowDC dc(h);
+        SelectGuard select(dc.get(), app::formFont(s.fontPixels ? s.fontPixels : spec_.fontPixels));
+        RECT ext{0, 0, 0, 0};
+        ::DrawTextA(dc.get(), s.caption, -1, &ext, DT_CALCRECT | DT_SINGLELINE);
+        if (ext.right > design.right - design.left) {
+            design.right = design.left + ext.right;
+            ::SetWindowPos(h, nullptr, 0, 0, ext.right, design.bottom - design.top,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     if (s.kind == ControlKind::ListBox && s.itemHeight > 0)
         ::SendMessageA(h, LB_SETITEMHEIGHT, 0, app::scaled(s.itemHeight));
     if (s.kind == ControlKind::ComboList) {

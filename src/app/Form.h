@@ -22,7 +22,7 @@ enum Anchor : unsigned {
 };
 
 enum class ControlKind {
-    Label,          // static text
+    Label,          // static text; widens to its caption when the font needs more room
     Bevel,          // an etched line along the top of its bounds
     Button,         // push button
     DefaultButton,  // push button that Enter presses where the focused control does not take Enter itself

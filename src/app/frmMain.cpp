@@ -1,0 +1,415 @@
+// The main window TdspMain.
+#include "app/frmMain.h"
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "acad/CommandChannel.h"
+#include "app/AppWindows.h"
+#include "app/Application.h"
+#include "app/ErrorFence.h"
+#include "app/Fonts.h"
+#include "core/Cp932.h"
+#include "library/ScriptLibrary.h"
+#include "library/Settings.h"
+#include "resources/MainResources.h"
+#ifdef CANOPIA_WITH_RUNNER
+#include "runner/ScriptRun.h"
+#endif
+#ifdef CANOPIA_WITH_TRAY
+#include "app/frmMainTray.h"
+#endif
+
+namespace {
+
+constexpr UINT_PTR kAcadWatchTimer = 1;
+constexpr UINT kAcadWatchInterval = 200;  // ms
+constexpr int kAutoCADMenuPosition = 2;   // "AutoCAD(&A)" in the menu bar
+
+// The status line.
+constexpr const char* kStatusPrefix = "対象AutoCAD：  ";
+constexpr const char* kStatusNotFound = "対象AutoCAD：  見つかりません";
+// The caption, with its trailing blank.
+constexpr const char* kMainCaption = "カノピア ";
+
+const ControlSpec kControls[] = {
+    {TdspMain::Bevel1, ControlKind::Bevel, "", 0, 1, 299, 8, akLeft | akTop | akRight},
+    {TdspMain::Label3, ControlKind::Label, "処理タイプ：", 35, 12, 60, 12},
+    {TdspMain::rdoFileActive, ControlKind::RadioButton, "現在の図面", 105, 9, 89, 17, akLeftTop, 2},
+    {TdspMain::rdoFileSelect, ControlKind::RadioButton, "複数ファイル", 193, 9, 89, 17, akLeftTop, 3},
+    {TdspMain::Label2, ControlKind::Label, "グループを選択：", 9, 34, 86, 12},
+    {TdspMain::cmbGroup, ControlKind::ComboList, "", 104, 30, 193, 21, akLeft | akTop | akRight, 0, CBS_SORT, 13, 0,
+     cfAutoDropDown},
+    {TdspMain::lstScript, ControlKind::ListBox, "", 3, 58, 294, 120, akAll, 1, LBS_SORT, 13, 0, cfNone, 13},
+    {TdspMain::Label1, ControlKind::Label, "実行スクリプトを選択：", 8, 189, 113, 12, akLeft | akBottom},
+    {TdspMain::btnScriptGo, ControlKind::Button, "実行", 221, 186, 75, 23, akRight | akBottom, 4},
+    {TdspMain::barMain, ControlKind::StatusBar, "", 0, 221, 302, 19},
+};
+
+const FormSpec kFormSpec{
+    nullptr,  // the caption is set by mainStatusCheck
+    302,
+    240,
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
+    0,
+    310,
+    250,
+    550,
+    800,
+    12,
+    FormPosition::Designed,
+};
+
+// One item of the main menu: a separator when caption is null.
+struct MenuItem {
+    int id;
+    const char* caption;
+    int picture;  // index in imgIcon, -1 for none
+};
+
+const MenuItem kFileMenu[] = {
+    {TdspMain::mForGround, "常に手前に表示", IMG_FORGROUND},
+    {TdspMain::mConfig, "動作環境設定(&C)", IMG_CONFIG},
+    {0, nullptr, -1},
+    {TdspMain::mExit, "アプリケーションの終了(&X)\tCtrl+Q", IMG_EXIT},
+};
+const MenuItem kScriptMenu[] = {
+    {TdspMain::mGroupConfig, "グループのメンテナンス(&M)\tCtrl+G", IMG_GROUPCONFIG},
+    {TdspMain::mScriptConfig, "スクリプトのメンテナンス(&S)\tCtrl+S", IMG_SCRIPTCONFIG},
+    {0, nullptr, -1},
+    {TdspMain::mScriptGo, "選択中のスクリプトを実行(&G)\tCtrl+D", IMG_SCRIPTGO},
+};
+const MenuItem kAutoCADMenu[] = {
+    {TdspMain::mAcadActive, "手前に表示(&A)", IMG_ACADACTIVE},
+    {TdspMain::mAcadTest, "コマンドの送信テスト(&C)", IMG_ACADTEST},
+};
+const MenuItem kHelpMenu[] = {
+    {TdspMain::mHelpOpen, "ヘルプ(&H)\tF1", IMG_HELP},
+    {TdspMain::mWebSite, "ホームページ...", IMG_WEBSITE},
+    {TdspMain::mSDIOpen, "SDIモードへの変更について(&S)", IMG_SDI},
+    {0, nullptr, -1},
+    {TdspMain::mAbout, "バージョン情報(&A)", IMG_ABOUT},
+};
+
+const ACCEL kAccelerators[] = {
+    {FVIRTKEY | FCONTROL, 'Q', TdspMain::mExit},
+    {FVIRTKEY | FCONTROL, 'G', TdspMain::mGroupConfig},
+    {FVIRTKEY | FCONTROL, 'S', TdspMain::mScriptConfig},
+    {FVIRTKEY | FCONTROL, 'D', TdspMain::mScriptGo},
+    {FVIRTKEY, VK_F1, TdspMain::mHelpOpen},
+};
+
+// A file in the program folder: the folder and the name joined by one backslash, also for a drive root
+// ("C:\"), whose folder already ends in one.
+std::string programFile(const char* name) {
+    std::string folder = programFolder();
+    const std::size_t last = folder.empty() ? cp932::npos : cp932::prevCharPos(folder, folder.size());
+    if (last == cp932::npos || folder[last] != '\\' || cp932::charLength(folder, last) != 1) folder += '\\';
+    return folder + name;
+}
+
+std::string listText(HWND list, UINT lenMsg, UINT textMsg, LRESULT index) {
+    const LRESULT len = ::SendMessageA(list, lenMsg, static_cast<WPARAM>(index), 0);
+    if (len < 0) return {};
+    std::string s(static_cast<std::size_t>(len) + 1, '\0');
+    const LRESULT got = ::SendMessageA(list, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+    return s;
+}
+
+}  // namespace
+
+TdspMain::TdspMain() : Form(kFormSpec, kControls) {}
+
+TdspMain::~TdspMain() {
+    tray_.reset();
+    if (imgIcon_) ::ImageList_Destroy(imgIcon_);
+}
+
+void TdspMain::FormCreate() {
+    auto& app = app::Application::instance();
+    imgIcon_ = ::ImageList_LoadImageA(app.hinstance(), MAKEINTRESOURCEA(IDB_IMGICON), 16, 0, RGB(255, 0, 255),
+                                      IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    menuCreate();
+    if (imgIcon_) {
+        buttonIcon_.reset(::ImageList_GetIcon(imgIcon_, IMG_SCRIPTGO, ILD_TRANSPARENT));
+        ::SendMessageA(control(btnScriptGo), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(buttonIcon_.get()));
+    }
+
+    onClick(rdoFileActive, [this] { rdoFileActiveClick(); });
+    onClick(rdoFileSelect, [this] { rdoFileSelectClick(); });
+    onChange(cmbGroup, [this] { cmbGroupChange(); });
+    onDblClick(lstScript, [this] { lstScriptDblClick(); });
+    onClick(btnScriptGo, [this] { btnScriptGoClick(); });
+    onClick(mForGround, [this] { mForGroundClick(); });
+    onClick(mConfig, [this] { mConfigClick(); });
+    onClick(mExit, [this] { mExitClick(); });
+    onClick(mGroupConfig, [this] { mGroupConfigClick(); });
+    onClick(mScriptConfig, [this] { mScriptConfigClick(); });
+    onClick(mScriptGo, [this] { mScriptGoClick(); });
+    onClick(mAcadActive, [this] { mAcadActiveClick(); });
+    onClick(mAcadTest, [this] { mAcadTestClick(); });
+    onClick(mHelpOpen, [this] { mHelpOpenClick(); });
+    onClick(mWebSite, [this] { mWebSiteClick(); });
+    onClick(mSDIOpen, [this] { mSDIOpenClick(); });
+    onClick(mAbout, [this] { mAboutClick(); });
+
+    // The run reads the selection through the library.
+    scriptSelectionSourceSet([this] {
+        ScriptSelection s;
+        HWND group = control(cmbGroup), script = control(lstScript);
+        s.groupCount = static_cast<int>(::SendMessageA(group, CB_GETCOUNT, 0, 0));
+        s.groupText = text(cmbGroup);
+        s.scriptCount = static_cast<int>(::SendMessageA(script, LB_GETCOUNT, 0, 0));
+        const LRESULT sel = ::SendMessageA(script, LB_GETCURSEL, 0, 0);
+        if (sel != LB_ERR) s.scriptText = listText(script, LB_GETTEXTLEN, LB_GETTEXT, sel);
+        return s;
+    });
+
+#ifdef CANOPIA_WITH_TRAY
+    HICON icon = ::LoadIconA(app.hinstance(), MAKEINTRESOURCEA(IDI_CANOPIA));
+    tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon_, [&app] { app.restore(); });
+    app.onMinimize = [this] { tray_->AppMinimize(); };
+    app.onRestore = [this] { tray_->AppRestore(); };
+#endif
+
+    // The watch runs from the window's creation to the end of the program. Being a window timer, its tick is
+    // dispatched by whichever message loop runs, the modal loops and message boxes included.
+    ::SetTimer(hwnd_, kAcadWatchTimer, kAcadWatchInterval, nullptr);
+}
+
+void TdspMain::menuCreate() {
+    mnuMain_ = ::CreateMenu();
+    auto popup = [this](const char* caption, const MenuItem* items, std::size_t n) {
+        HMENU menu = ::CreatePopupMenu();
+        for (std::size_t i = 0; i < n; ++i) {
+            const MenuItem& it = items[i];
+            if (!it.caption) {
+                ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            ::AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(it.id), it.caption);
+            if (it.picture >= 0) {
+                if (HBITMAP bmp = menuPicture(it.picture)) {
+                    MENUITEMINFOA mii{};
+                    mii.cbSize = sizeof mii;
+                    mii.fMask = MIIM_BITMAP;
+                    mii.hbmpItem = bmp;
+                    ::SetMenuItemInfoA(menu, static_cast<UINT>(it.id), FALSE, &mii);
+                }
+            }
+        }
+        ::AppendMenuA(mnuMain_, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), caption);
+        return menu;
+    };
+    popup("ファイル(&F)", kFileMenu, std::size(kFileMenu));
+    popup("スクリプト(&S)", kScriptMenu, std::size(kScriptMenu));
+    mAutoCAD_ = popup("AutoCAD(&A)", kAutoCADMenu, std::size(kAutoCADMenu));
+    popup("ヘルプ(&H)", kHelpMenu, std::size(kHelpMenu));
+    // The AutoCAD menu is disabled until the first tick finds AutoCAD.
+    ::EnableMenuItem(mnuMain_, kAutoCADMenuPosition, MF_BYPOSITION | MF_GRAYED);
+    acadMenuEnabled_ = false;
+    setMenu(mnuMain_);
+    setAccelerators(::CreateAcceleratorTableA(const_cast<ACCEL*>(kAccelerators), static_cast<int>(std::size(kAccelerators))));
+}
+
+HBITMAP TdspMain::menuPicture(int index) {
+    auto found = pictures_.find(index);
+    if (found != pictures_.end()) return found->second.get();
+    if (!imgIcon_) return nullptr;
+    // The picture drawn on magenta into a 32-bit DIB; magenta becomes transparent, everything else opaque.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 16;
+    bi.bmiHeader.biHeight = -16;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    WindowDC screen(nullptr);
+    HBITMAP bmp = ::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bmp || !bits) return nullptr;
+    HDC dc = ::CreateCompatibleDC(screen.get());
+    {
+        SelectGuard select(dc, bmp);
+        ::ImageList_DrawEx(imgIcon_, index, dc, 0, 0, 16, 16, RGB(255, 0, 255), CLR_NONE, ILD_NORMAL);
+    }
+    ::DeleteDC(dc);
+    ::GdiFlush();
+    auto* px = static_cast<DWORD*>(bits);
+    for (int i = 0; i < 16 * 16; ++i) {
+        const DWORD rgb = px[i] & 0x00FFFFFF;
+        px[i] = rgb == 0x00FF00FF ? 0 : (rgb | 0xFF000000);
+    }
+    pictures_[index].reset(bmp);
+    return bmp;
+}
+
+LRESULT TdspMain::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER && wp == kAcadWatchTimer) {
+        acadWatchTimerTimer();
+        return 0;
+    }
+    return Form::handle(msg, wp, lp);
+}
+
+void TdspMain::FormShow() {
+    windowStatusLoadSave(true);
+    checkTopMost();
+    zumenCheckBoxSet();
+    groupListSetup();
+    selectGroupLoadSave(true);
+    scriptListSetup();
+    mainStatusCheck();
+}
+
+void TdspMain::FormClose() {
+    // A state that cannot be written is reported once; the program still ends, as the user asked.
+    if (app::fenced([this] { selectGroupLoadSave(false); })) app::fenced([this] { windowStatusLoadSave(false); });
+    ::KillTimer(hwnd_, kAcadWatchTimer);
+}
+
+void TdspMain::acadWatchTimerTimer() { statusTimer(acadWindowFind() != nullptr); }
+
+void TdspMain::statusTimer(bool found) {
+    const bool run = found && ::SendMessageA(control(lstScript), LB_GETCOUNT, 0, 0) > 0;
+    ::EnableMenuItem(mnuMain_, mScriptGo, MF_BYCOMMAND | (run ? MF_ENABLED : MF_GRAYED));
+    setEnabled(btnScriptGo, run);
+    ::EnableMenuItem(mnuMain_, kAutoCADMenuPosition, MF_BYPOSITION | (found ? MF_ENABLED : MF_GRAYED));
+    if (found != acadMenuEnabled_) {  // the menu bar is redrawn only when the AutoCAD menu changed
+        acadMenuEnabled_ = found;
+        ::DrawMenuBar(hwnd_);
+    }
+    const std::string status = found ? kStatusPrefix + acadWindowTitle() : std::string(kStatusNotFound);
+    ::SetWindowTextA(control(barMain), status.c_str());
+}
+
+void TdspMain::groupListSetup() {
+    HWND box = control(cmbGroup);
+    RedrawSuspender suspend(box);
+    ::SendMessageA(box, CB_RESETCONTENT, 0, 0);
+    std::vector<std::string> names;
+    groupNamesRead(names);
+    for (const auto& n : names) ::SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
+    if (!names.empty()) ::SendMessageA(box, CB_SETCURSEL, 0, 0);
+}
+
+void TdspMain::scriptListSetup() {
+    HWND list = control(lstScript);
+    RedrawSuspender suspend(list);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    std::vector<std::string> names;
+    scriptNamesRead(names, text(cmbGroup));
+    for (const auto& n : names) ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
+    if (!names.empty()) ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+}
+
+void TdspMain::mainStatusCheck() {
+    setCaption(kMainCaption);
+    setEnabled(lstScript, ::SendMessageA(control(lstScript), LB_GETCOUNT, 0, 0) > 0);
+}
+
+void TdspMain::zumenCheckBoxSet() {
+    focus(cmbGroup);
+    setChecked(rdoFileActive, zumenStatus == 1);
+    setChecked(rdoFileSelect, zumenStatus != 1);
+}
+
+void TdspMain::zumenStatusSet(int value) {
+    zumenStatus = value;
+    groupListSetup();
+    scriptListSetup();
+    mainStatusCheck();
+}
+
+bool TdspMain::topMost() const {
+    return (::GetMenuState(mnuMain_, mForGround, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void TdspMain::checkTopMost() {
+    ::SetWindowPos(hwnd_, topMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TdspMain::windowStatusLoadSave(bool load) {
+    Form* editer = appWindowForm(AppWindow::ScriptEditer);
+    if (load) {
+        const WindowStatus s = windowStatusRead();
+        setBounds(s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight);
+        editerBounds_ = {s.editerLeft, s.editerTop, s.editerLeft + s.editerWidth, s.editerTop + s.editerHeight};
+        if (editer) editer->setBounds(s.editerLeft, s.editerTop, s.editerWidth, s.editerHeight);
+        ::CheckMenuItem(mnuMain_, mForGround, MF_BYCOMMAND | (s.mainSetForground ? MF_CHECKED : MF_UNCHECKED));
+        zumenStatus = s.mainZumenStatus;
+        return;
+    }
+    WindowStatus s;
+    const RECT m = bounds();
+    s.mainWidth = m.right - m.left;
+    s.mainHeight = m.bottom - m.top;
+    s.mainTop = m.top;
+    s.mainLeft = m.left;
+    const RECT e = editer ? editer->bounds() : editerBounds_;
+    s.editerWidth = e.right - e.left;
+    s.editerHeight = e.bottom - e.top;
+    s.editerTop = e.top;
+    s.editerLeft = e.left;
+    s.mainSetForground = topMost();
+    s.mainZumenStatus = zumenStatus;
+    windowStatusWrite(s);
+}
+
+void TdspMain::selectGroupLoadSave(bool load) {
+    HWND box = control(cmbGroup);
+    if (load) {
+        const int index = profileIntegerRead(kStatusSection, kMainSelectGroup, kMainSelectGroupDefault);
+        const LRESULT count = ::SendMessageA(box, CB_GETCOUNT, 0, 0);
+        // An index outside the entries leaves the box without a selection.
+        ::SendMessageA(box, CB_SETCURSEL, (index >= 0 && index < count) ? index : -1, 0);
+        return;
+    }
+    profileIntegerWrite(kStatusSection, kMainSelectGroup, static_cast<int>(::SendMessageA(box, CB_GETCURSEL, 0, 0)));
+}
+
+void TdspMain::rdoFileActiveClick() { zumenStatusSet(1); }
+void TdspMain::rdoFileSelectClick() { zumenStatusSet(2); }
+
+void TdspMain::cmbGroupChange() {
+    scriptListSetup();
+    mainStatusCheck();
+}
+
+void TdspMain::lstScriptDblClick() {
+    if (enabled(btnScriptGo)) btnScriptGoClick();
+}
+
+void TdspMain::btnScriptGoClick() {
+#ifdef CANOPIA_WITH_RUNNER
+    scriptGo(hwnd_);
+#endif
+}
+
+void TdspMain::mForGroundClick() {
+    ::CheckMenuItem(mnuMain_, mForGround, MF_BYCOMMAND | (topMost() ? MF_UNCHECKED : MF_CHECKED));
+    checkTopMost();
+}
+
+void TdspMain::mConfigClick() { appWindowShowModal(AppWindow::Config); }
+void TdspMain::mExitClick() { close(); }
+void TdspMain::mGroupConfigClick() { appWindowShowModal(AppWindow::GroupConfig); }
+void TdspMain::mScriptConfigClick() { appWindowShowModal(AppWindow::ScriptConfig); }
+
+void TdspMain::mScriptGoClick() {
+    if (enabled(btnScriptGo)) btnScriptGoClick();
+}
+
+void TdspMain::mAcadActiveClick() { ::SetForegroundWindow(acadWindowFind()); }
+void TdspMain::mAcadTestClick() { appWindowShowModal(AppWindow::AcadTest); }
+
+void TdspMain::mHelpOpenClick() {
+    ::ShellExecuteA(hwnd_, "open", programFile(kHelpFile).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TdspMain::mWebSiteClick() { ::ShellExecuteA(hwnd_, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL); }
+void TdspMain::mSDIOpenClick() { appWindowShowModal(AppWindow::SDIExp); }
+void TdspMain::mAboutClick() { appWindowShowModal(AppWindow::About); }

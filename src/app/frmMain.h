@@ -1,0 +1,116 @@
+// The main window TdspMain: processing type, group and script choice, the run command, the AutoCAD watch
+// timer with its status line, the main menu, and the window state kept in the settings file.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/Form.h"
+#include "app/WinHandles.h"
+
+class MainTray;
+
+class TdspMain : public Form {
+public:
+    TdspMain();
+    ~TdspMain() override;
+
+    HWND handle() const { return hwnd_; }
+
+    // Refills the group box from the library of the current processing type; the first entry is selected.
+    void groupListSetup();
+    // Refills the script list for the group box's current text; the first entry is selected.
+    void scriptListSetup();
+    // The caption, and the script list enabled exactly when it holds an entry.
+    void mainStatusCheck();
+    // Focus to the group box, and the radio buttons after zumenStatus.
+    void zumenCheckBoxSet();
+    // A new processing type: zumenStatus, then both lists and the status check.
+    void zumenStatusSet(int value);
+    // Topmost band on or off after the check mark of "常に手前に表示".
+    void checkTopMost();
+    // The status line and the enabled states of the run command and the AutoCAD menu.
+    void statusTimer(bool found);
+
+    // The state kept in the settings file (read when shown, written when closed).
+    void windowStatusLoadSave(bool load);
+    void selectGroupLoadSave(bool load);
+
+    // The main image list imgIcon (menu pictures; the maintenance dialogs use it for their pop-up menus).
+    HIMAGELIST imgIcon() const { return imgIcon_; }
+    // A picture of imgIcon as a 32-bit bitmap with alpha, for a menu item (owned by this window).
+    HBITMAP menuPicture(int index);
+    // The run (scriptGo) behind the run button; tests and later windows may call it.
+    void btnScriptGoClick();
+    bool topMost() const;
+
+    // Control and menu identifiers.
+    enum : int {
+        Bevel1 = 101,
+        Label3,
+        rdoFileActive,
+        rdoFileSelect,
+        Label2,
+        cmbGroup,
+        lstScript,
+        Label1,
+        btnScriptGo,
+        barMain,
+        mForGround = 201,
+        mConfig,
+        mExit,
+        mGroupConfig,
+        mScriptConfig,
+        mScriptGo,
+        mAcadActive,
+        mAcadTest,
+        mHelpOpen,
+        mWebSite,
+        mSDIOpen,
+        mAbout,
+    };
+    // The home page opened by "ホームページ...".
+    static constexpr const char* kHomePage = "https://canopia.jp/";
+    // The help file in the program folder.
+    static constexpr const char* kHelpFile = "canopia.hlp";
+
+protected:
+    void FormCreate() override;
+    void FormShow() override;
+    void FormClose() override;
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void acadWatchTimerTimer();
+    void rdoFileActiveClick();
+    void rdoFileSelectClick();
+    void cmbGroupChange();
+    void lstScriptDblClick();
+    void mForGroundClick();
+    void mConfigClick();
+    void mExitClick();
+    void mGroupConfigClick();
+    void mScriptConfigClick();
+    void mScriptGoClick();
+    void mAcadActiveClick();
+    void mAcadTestClick();
+    void mHelpOpenClick();
+    void mWebSiteClick();
+    void mSDIOpenClick();
+    void mAboutClick();
+    void menuCreate();
+
+    HMENU mnuMain_ = nullptr;
+    HMENU mAutoCAD_ = nullptr;  // the AutoCAD pop-up, disabled while AutoCAD is not found
+    bool acadMenuEnabled_ = false;
+    HIMAGELIST imgIcon_ = nullptr;
+    std::map<int, UniqueBitmap> pictures_;
+    UniqueIcon buttonIcon_;
+    // The editor window's stored bounds, kept for writing back while that window is not part of the program.
+    RECT editerBounds_{};
+    std::unique_ptr<MainTray> tray_;
+};
