@@ -67,16 +67,6 @@ TEST(AcadRules, CopyDataBufferIsTheStringAndOneNul) {
     EXPECT_EQ(inner.size(), 4u);
 }
 
-TEST(AcadRules, QueriesAndSetterTexts) {
-    EXPECT_EQ(acad::sdiQuery(), "SDI\r");
-    EXPECT_EQ(acad::osnapcoordQuery(), "osnapcoord\r");
-    EXPECT_EQ(acad::filediaQuery(), "filedia\r");
-    EXPECT_EQ(acad::filediaSetText("0"), "filedia 0\r");
-    EXPECT_EQ(acad::osnapcoordSetText("2"), "osnapcoord 2\r");
-    // A setter before any probe sends the empty value; AutoCAD then keeps the variable as it is.
-    EXPECT_EQ(acad::filediaSetText(""), "filedia \r");
-}
-
 struct ReplyCase {
     const char* reply;
     const char* sdi;

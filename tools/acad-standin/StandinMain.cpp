@@ -3,6 +3,10 @@
 // descendants "MountTam" and "Headlands" hold the command line, "Headlands" answering WM_GETTEXT with
 // the last prompt lines while its window-manager name stays "Headlands". Everything received is
 // written to a transcript; windows, variables and sync count to a state file.
+//
+//   acad-standin.exe [--title=T] [--class=C] [--sdi=0..3] [--filedia=0..1] [--osnapcoord=0..2]
+//                    [--no-mounttam] [--second-window[=T]] [--text-window]
+//                    [--hang=SECONDS | --hang-ms=MS] [--hang-from=K] [--transcript=PATH] [--state=PATH]
 #include <windows.h>
 
 #include <cstdint>
