@@ -79,8 +79,9 @@ int TEditorScreenStrings::LineLastRow(int row) const {
 }
 
 // Splits `text` into rows at CR LF, lone CR and lone LF (a final break makes no empty row), wraps long lines
-// when word wrap is on, and gives the last row `lastAttribute`.
-void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastAttribute, bool dropEmptyWrappedTail,
+// when word wrap is on, and gives the last row `lastAttribute`. When `restoring` an undo record's old block, an
+// empty text is one empty row and a block that ended on a wrapped row gets no empty row after it.
+void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastAttribute, bool restoring,
                                       Split& out) const {
     out.text.assign(text.data(), text.size());
     out.rows.clear();
@@ -114,26 +115,41 @@ void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastA
         if (brk == n) break;
         pos = brk + ((s[brk] == '\r' && brk + 1 < n && s[brk + 1] == '\n') ? 2 : 1);
     }
-    if (dropEmptyWrappedTail && lastAttribute == raWrapped && spans.size() > 1 && spans.back().second == 0) {
+    if (restoring && lastAttribute == raWrapped && spans.size() > 1 && spans.back().second == 0) {
         spans.pop_back();
         out.attributes.pop_back();
+    }
+    if (restoring && spans.empty()) {  // an old block of one empty row
+        spans.emplace_back(0, 0);
+        out.attributes.push_back(lastAttribute);
     }
     if (!out.attributes.empty()) out.attributes.back() = lastAttribute;
     out.rows.reserve(spans.size());
     for (const auto& sp : spans) out.rows.push_back(NewRow{std::string_view(s + sp.first, sp.second), 0, 0});
 }
 
-// Puts the split rows in place of rows [first, first + oldCount): marks stay with the rows by position, the
-// marks of vanished rows go to the row that stands in their place, and previous-row attributes are set.
-void TEditorScreenStrings::putBlock(int first, int oldCount, Split& split) {
+// Puts the split rows in place of rows [first, first + oldCount). Marks stay with their rows: the last
+// `suffix` old rows (rows carried over unchanged after the replaced ones) keep theirs counted from the end, the
+// others by position; the marks of rows that vanished go to the last new row before the carried ones (or, when
+// no row is left, to the row that now stands at `first`). Previous-row attributes are set.
+void TEditorScreenStrings::putBlock(int first, int oldCount, Split& split, int suffix) {
     const int k = static_cast<int>(split.rows.size());
     std::uint16_t vanished = 0;
     for (int i = 0; i < oldCount; ++i) {
         const std::uint16_t m = Marks(first + i);
-        if (i < k) {
-            split.rows[static_cast<std::size_t>(i)].attribute2 = std::uint32_t{m} << rowbits::kMarksShift;
+        if (!m) continue;
+        int t;
+        if (k == 0) {
+            t = -1;
+        } else if (i >= oldCount - suffix) {
+            t = std::max(0, k - (oldCount - i));
         } else {
+            t = std::max(0, std::min(i, k - suffix - 1));
+        }
+        if (t < 0) {
             vanished |= m;
+        } else {
+            split.rows[static_cast<std::size_t>(t)].attribute2 |= std::uint32_t{m} << rowbits::kMarksShift;
         }
     }
     const bool wasEmpty = Count() == 0;
@@ -193,7 +209,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
         record.OldText = RowsText(a, n);
         record.OldAttribute = RowAttribute(a + n - 1);
         Split none;
-        putBlock(a, n, none);
+        putBlock(a, n, none, 0);
         undo_.AddUndo(std::move(record));
         fillChange(a, n, 0);
         updateStatesFrom(a);
@@ -206,7 +222,10 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
     if (a > 0 && RowAttribute(a - 1) == raWrapped) first = a - 1;
     // Text inserted after a last row without a line break continues that row: the row joins the block, so
     // that it is never followed by a row of its own while still marked as the end of the text.
-    if (a == count && count > 0 && RowAttribute(count - 1) == raTextEnd) first = count - 1;
+    if (a == count && count > 0 && RowAttribute(count - 1) == raTextEnd) {
+        first = count - 1;
+        if (first > 0 && RowAttribute(first - 1) == raWrapped) --first;
+    }
     const int lastGiven = a + n - 1;
     int last;
     if (lastGiven >= first) {
@@ -231,7 +250,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
     Split split;
     splitBlock(block, lastAttribute, false, split);
     record.RowCount = static_cast<int>(split.rows.size());
-    putBlock(first, blockCount, split);
+    putBlock(first, blockCount, split, last - (a + n) + 1);
     undo_.AddUndo(std::move(record));
     fillChange(first, blockCount, static_cast<int>(split.rows.size()));
     updateStatesFrom(first);

@@ -47,6 +47,7 @@ public:
     const ChangeRecord& Change() const noexcept { return change_; }
     // Row marks kept while the store is empty.
     std::uint16_t MarkWord() const noexcept { return markWord_; }
+    void SetMarkWord(std::uint16_t marks) noexcept { markWord_ = marks; }
 
     // The editing primitive: replaces `count` rows from `first` by `text` (breaks as CR LF, lone CR or lone LF;
     // empty for a pure deletion; count 0 for a pure insertion, first == Count() inserting at the phantom row).
@@ -84,8 +85,8 @@ private:
         std::vector<TRowAttribute> attributes;
     };
 
-    void splitBlock(std::string_view text, TRowAttribute lastAttribute, bool dropEmptyWrappedTail, Split& out) const;
-    void putBlock(int first, int oldCount, Split& split);
+    void splitBlock(std::string_view text, TRowAttribute lastAttribute, bool restoring, Split& out) const;
+    void putBlock(int first, int oldCount, Split& split, int suffix);
     void fillChange(int first, int removed, int inserted);
     void updateStatesFrom(int row);
     void rebuildStates();

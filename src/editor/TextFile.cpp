@@ -109,7 +109,14 @@ bool WriteReplacing(const std::string& path, const std::function<bool(std::FILE*
     }
     if (std::rename(fresh.c_str(), path.c_str()) == 0) return true;
     // Where a rename does not replace an existing file (Windows), the old file steps aside first and comes
-    // back if the new one cannot take its place.
+    // back if the new one cannot take its place. Only a file we could write ourselves is moved: never a
+    // folder, never a read-only file.
+    std::FILE* existing = std::fopen(path.c_str(), "r+b");
+    if (!existing) {
+        std::remove(fresh.c_str());
+        return false;
+    }
+    std::fclose(existing);
     const std::string old = path + ".~cnp-old";
     std::remove(old.c_str());
     if (std::rename(path.c_str(), old.c_str()) != 0) {

@@ -55,7 +55,7 @@ void TEditorUndoObj::replay(TUndoDataList& from, bool undo) {
 
         TEditorScreenStrings::Split split;
         if (record.OldAttribute != raNone) s.splitBlock(record.OldText, record.OldAttribute, true, split);
-        s.putBlock(record.FirstRow, record.RowCount, split);
+        s.putBlock(record.FirstRow, record.RowCount, split, 0);
         inverse.RowCount = static_cast<int>(split.rows.size());
         s.fillChange(record.FirstRow, record.RowCount, inverse.RowCount);
         s.updateStatesFrom(record.FirstRow);
