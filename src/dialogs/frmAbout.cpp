@@ -18,7 +18,7 @@ const ControlSpec kControls[] = {
     {TdspAbout::kImgBanner, ControlKind::Custom, "", 22, 8, 300, 64, akLeftTop, -1, SS_BITMAP},
     {TdspAbout::kImgProgram, ControlKind::Custom, "", 40, 76, 40, 40, akLeftTop, -1, SS_BITMAP},
     {TdspAbout::kLblVersion, ControlKind::Label, "カノピア ver 1.00", 92, 80, 236, 14},
-    {TdspAbout::kLblNotice, ControlKind::Label, "Copyright (C) 2026 Canopia. All rights reserved.", 92, 98, 244, 14},
+    {TdspAbout::kLblNotice, ControlKind::Label, "Copyright (C) 2026 Canopia", 92, 98, 244, 14},
     {TdspAbout::kBevel, ControlKind::Bevel, "", 0, kBandHeight, 344, 2},
     {TdspAbout::kLabel5, ControlKind::Label, "WebSite：", 40, 140, 64, 14},
     {TdspAbout::kLblURL, ControlKind::Label, TdspAbout::kHomePage, 108, 140, 200, 14, akLeftTop, -1, SS_NOTIFY},
