@@ -3,6 +3,9 @@
 
 #include "app/Form.h"
 #include "app/frmMain.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAcadTest.h"
+#include "dialogs/frmSDIExp.h"
 
 TdspMain* dspMain = nullptr;
 TdspAbout* dspAbout = nullptr;
@@ -32,6 +35,9 @@ void windowCreate(T*& reference, AppWindow which) {
 void appWindowsCreate() {
     // Order: Main, About, Config, GroupConfig, ScriptConfig, GroupAdd, AcadTest, SDIExp, ScriptAdd, ScriptEditer.
     windowCreate(dspMain, AppWindow::Main);
+    windowCreate(dspAbout, AppWindow::About);
+    windowCreate(dspAcadTest, AppWindow::AcadTest);
+    windowCreate(dspSDIExp, AppWindow::SDIExp);
 }
 
 Form* appWindowForm(AppWindow window) { return forms[static_cast<int>(window)]; }
