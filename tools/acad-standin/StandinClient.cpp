@@ -8,14 +8,14 @@
 namespace {
 
 std::string fileText(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
+    UniqueHandle file = handleTake(::CreateFileA(path.c_str(), GENERIC_READ,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
     std::string text;
     char buffer[65536];
     DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    ::CloseHandle(file);
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
     return text;
 }
 
@@ -67,10 +67,14 @@ AcadStandin::AcadStandin(StandinOptions options) : options_(std::move(options)) 
     line.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         removeFiles();
         throw std::runtime_error("AcadStandin: cannot start " + std::string(CANOPIA_STANDIN_EXE));
     }
+    process_.reset(pi.hProcess);
+    processId_ = pi.dwProcessId;
+    UniqueHandle thread(pi.hThread);  // not needed
     for (int i = 0; i < 1000; ++i) {  // up to 20 s: the first start of a Wine prefix is slow
         const std::string state = stateRead();
         if (complete(state)) {
@@ -82,7 +86,7 @@ AcadStandin::AcadStandin(StandinOptions options) : options_(std::move(options)) 
             if (b != std::string::npos) text_ = handleFrom(windows.substr(b + 1));
             if (window_) return;
         }
-        if (::WaitForSingleObject(pi_.hProcess, 20) == WAIT_OBJECT_0) break;
+        if (::WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) break;
     }
     stop();
     removeFiles();
@@ -100,15 +104,13 @@ void AcadStandin::removeFiles() {
 }
 
 void AcadStandin::stop() {
-    if (!pi_.hProcess) return;
+    if (!process_) return;
     if (window_) ::PostMessageA(window_, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
-        ::TerminateProcess(pi_.hProcess, 1);
-        ::WaitForSingleObject(pi_.hProcess, 5000);
+    if (::WaitForSingleObject(process_.get(), 5000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
     }
-    ::CloseHandle(pi_.hProcess);
-    ::CloseHandle(pi_.hThread);
-    pi_ = PROCESS_INFORMATION{};
+    process_.reset();
 }
 
 std::string AcadStandin::stateRead() const {
@@ -121,7 +123,7 @@ std::string AcadStandin::stateRead() const {
 }
 
 bool AcadStandin::sync(unsigned timeoutMs) {
-    if (!pi_.hProcess || !window_) return false;
+    if (!process_ || !window_) return false;
     const unsigned cookie = ++syncCookie_;
     if (!::PostMessageA(window_, standin::kSyncMessage, 0, static_cast<LPARAM>(cookie))) return false;
     const DWORD start = ::GetTickCount();
@@ -129,7 +131,7 @@ bool AcadStandin::sync(unsigned timeoutMs) {
         const std::string count = stateField(stateRead(), "SYNC");
         if (!count.empty() && std::strtoul(count.c_str(), nullptr, 10) >= cookie) return true;
         if (::GetTickCount() - start > timeoutMs) return false;
-        if (::WaitForSingleObject(pi_.hProcess, 10) == WAIT_OBJECT_0) return false;
+        if (::WaitForSingleObject(process_.get(), 10) == WAIT_OBJECT_0) return false;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "StandinOptions.h"
 #include "Transcript.h"
+#include "Win32Handles.h"
 
 // One running stand-in. The constructor returns once its windows exist (throws std::runtime_error
 // when it cannot start); the destructor ends it.
@@ -24,7 +25,7 @@ public:
     HWND window() const { return window_; }
     HWND secondWindow() const { return second_; }
     HWND textWindow() const { return text_; }
-    DWORD processId() const { return pi_.dwProcessId; }
+    DWORD processId() const { return processId_; }
     const std::string& transcriptPath() const { return transcriptPath_; }
 
     // Waits until the stand-in has handled everything posted or sent to it so far (at most
@@ -49,7 +50,8 @@ private:
     std::string statePath_;
     bool ownTranscript_ = false;  // made here, so removed here
     bool ownState_ = false;
-    PROCESS_INFORMATION pi_{};
+    UniqueHandle process_;
+    DWORD processId_ = 0;
     HWND window_ = nullptr;
     HWND second_ = nullptr;
     HWND text_ = nullptr;

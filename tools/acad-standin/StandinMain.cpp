@@ -19,6 +19,7 @@
 #include "StandinConsole.h"
 #include "StandinOptions.h"
 #include "Transcript.h"
+#include "Win32Handles.h"
 
 namespace {
 
@@ -40,22 +41,22 @@ struct Instance {
 
 StandinOptions options;
 Instance instances[3];
-HFONT font = nullptr;
+UniqueFont font;
 unsigned copyDataCount = 0;
 unsigned syncCount = 0;
 
-HANDLE openShared(const std::string& path) {
-    return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+UniqueHandle openShared(const std::string& path) {
+    return handleTake(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-HANDLE transcriptFile = INVALID_HANDLE_VALUE;
+UniqueHandle transcriptFile;
 
 // Each event goes to the file at once: a test may read it while the stand-in runs.
 void transcriptWrite(const std::string& line) {
-    if (transcriptFile == INVALID_HANDLE_VALUE) return;
+    if (!transcriptFile) return;
     DWORD written = 0;
-    ::WriteFile(transcriptFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    ::WriteFile(transcriptFile.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 std::string handleText(HWND window) { return std::to_string(reinterpret_cast<uintptr_t>(window)); }
@@ -74,23 +75,24 @@ void stateWrite() {
         text += "CMDLINE " + transcript::toHex(first.console->commandLineText(kHeadlandsLines)) + "\n";
     }
     text += "END\n";
-    HANDLE file = openShared(options.statePath);
-    if (file == INVALID_HANDLE_VALUE) return;
+    UniqueHandle file = openShared(options.statePath);
+    if (!file) return;
     DWORD written = 0;
-    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    ::CloseHandle(file);
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 bool fileRead(const std::string& path, std::string& content) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    UniqueHandle file = handleTake(::CreateFileA(path.c_str(), GENERIC_READ,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     content.clear();
     char buffer[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) content.append(buffer, got);
-    ::CloseHandle(file);
+    while ((ok = ::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) {
+        content.append(buffer, got);
+    }
     return ok;
 }
 
@@ -102,10 +104,9 @@ Instance* instanceOf(HWND window) {
 }
 
 void paintLines(HDC dc, const RECT& area, const std::vector<std::string>& lines, COLORREF back, COLORREF fore) {
-    HBRUSH brush = ::CreateSolidBrush(back);
-    ::FillRect(dc, &area, brush);
-    ::DeleteObject(brush);
-    HGDIOBJ old = ::SelectObject(dc, font);
+    UniqueBrush brush(::CreateSolidBrush(back));
+    ::FillRect(dc, &area, brush.get());
+    SelectGuard selected(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, fore);
     int y = area.bottom - 2 - kLineHeight * static_cast<int>(lines.size());
@@ -113,7 +114,6 @@ void paintLines(HDC dc, const RECT& area, const std::vector<std::string>& lines,
         ::TextOutA(dc, area.left + 4, y, line.data(), static_cast<int>(line.size()));
         y += kLineHeight;
     }
-    ::SelectObject(dc, old);
 }
 
 // The last `count` lines of the history plus the line being typed, `skip` newest ones left out.
@@ -143,12 +143,12 @@ LRESULT CALLBACK lineProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETTEXT:
         return TRUE;  // the name stays "Headlands"
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(window, &ps);
+        PaintGuard paint(window);
         RECT r;
         ::GetClientRect(window, &r);
-        if (in && in->console) paintLines(dc, r, shownLines(*in->console, kHeadlandsLines, 0), RGB(255, 255, 255), RGB(0, 0, 0));
-        ::EndPaint(window, &ps);
+        if (in && in->console) {
+            paintLines(paint.dc(), r, shownLines(*in->console, kHeadlandsLines, 0), RGB(255, 255, 255), RGB(0, 0, 0));
+        }
         return 0;
     }
     case WM_ERASEBKGND:
@@ -161,16 +161,14 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     Instance* in = instanceOf(window);
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(window, &ps);
+        PaintGuard paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         r.bottom -= kHeadlandsLines * kLineHeight + 10;
         if (in && in->console) {
-            paintLines(dc, r, shownLines(*in->console, kFrameLines - kHeadlandsLines, kHeadlandsLines),
+            paintLines(paint.dc(), r, shownLines(*in->console, kFrameLines - kHeadlandsLines, kHeadlandsLines),
                        RGB(236, 236, 236), RGB(64, 64, 64));
         }
-        ::EndPaint(window, &ps);
         return 0;
     }
     case WM_ERASEBKGND:
@@ -248,21 +246,18 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(window, &ps);
+        PaintGuard paint(window);
         RECT r;
         ::GetClientRect(window, &r);
-        HBRUSH brush = ::CreateSolidBrush(RGB(33, 40, 48));  // the drawing area
-        ::FillRect(dc, &r, brush);
-        ::DeleteObject(brush);
-        ::EndPaint(window, &ps);
+        UniqueBrush brush(::CreateSolidBrush(RGB(33, 40, 48)));  // the drawing area
+        ::FillRect(paint.dc(), &r, brush.get());
         return 0;
     }
     case WM_CLOSE:
         if (in->index != 0) break;
         // Destroying the windows first costs two seconds under Wine; the transcript is complete, so
         // the process simply ends and the system takes its windows away.
-        if (transcriptFile != INVALID_HANDLE_VALUE) ::CloseHandle(transcriptFile);
+        transcriptFile.reset();
         ::ExitProcess(0);
     case WM_DESTROY:
         if (in->index == 0) ::PostQuitMessage(0);
@@ -322,10 +317,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     if (!options.transcriptPath.empty()) {
         transcriptFile = openShared(options.transcriptPath);
-        if (transcriptFile == INVALID_HANDLE_VALUE) return fail("cannot write " + options.transcriptPath);
+        if (!transcriptFile) return fail("cannot write " + options.transcriptPath);
     }
-    font = ::CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
+    font.reset(::CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));
 
     HBRUSH white = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     if (!registerClass(options.className.c_str(), mainProc, nullptr) || !registerClass(kFrameClass, frameProc, white) ||
@@ -356,7 +351,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
-    if (transcriptFile != INVALID_HANDLE_VALUE) ::CloseHandle(transcriptFile);
-    if (font) ::DeleteObject(font);
     return 0;
 }
