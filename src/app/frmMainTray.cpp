@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "app/MessageBoxes.h"
 #include "library/Settings.h"
 
 namespace {
@@ -23,6 +24,8 @@ MainTray::MainTray(HWND mainWindow, HWND applicationWindow, HICON icon, HIMAGELI
       applicationWindow_(applicationWindow),
       applicationRestore_(std::move(applicationRestore)),
       optionOn_(optionOn ? std::move(optionOn) : std::function<bool()>(trayIconOptionOn)) {
+    // Errors inside the icon's own handlers are shown like every other error of the program.
+    TTrayIcon::setErrorHandler([](const char* message) { app::applicationErrorShow(message); });
     HICON picture = imageListIcon(imgIcon, kFukkiImage);
     mTrayFukki = mnuTray.addItem("表示状態を復帰(&A)", [this] { mTrayFukkiClick(); }, picture);
     if (picture) DestroyIcon(picture);

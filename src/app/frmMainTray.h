@@ -6,7 +6,8 @@
 //     app.onMinimize = [this] { tray_->AppMinimize(); };   // after every minimise of the application
 //     app.onRestore = [this] { tray_->AppRestore(); };     // after every restore, whatever caused it
 // and when the main window is destroyed, reset tray_: that takes the icon out of the notification area.
-// Errors of the icon (ENotifyIconError) leave AppMinimize/AppRestore as exceptions for the caller's fence.
+// Errors of the icon (ENotifyIconError) leave AppMinimize/AppRestore as exceptions for the caller's fence;
+// errors inside the icon's own callbacks go to the application-wide error box.
 #pragma once
 
 #include <windows.h>

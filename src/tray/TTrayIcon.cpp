@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kCallbackClass = "TCallbackWindow";
 
+constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";
+
 HWND callbackHwnd = nullptr;
 
 std::function<void(const char*)>& errorHandler() {
@@ -35,9 +37,9 @@ void fenced(F&& f) noexcept {
     try {
         f();
     } catch (const std::exception& e) {
-        errorShow(e.what());
+        errorShow(e.what()[0] ? e.what() : kUnexpectedError);
     } catch (...) {
-        errorShow("予期しないエラーが発生しました");
+        errorShow(kUnexpectedError);
     }
 }
 

@@ -278,9 +278,11 @@ void TrayIconCore::leftButtonUp() {
         clickPending_ = false;
         return;
     }
+    // Tokens are unique in the process, so a late notice never passes for another icon's wait.
+    static unsigned lastToken = 0;
     clickPending_ = true;
     doubleClicked_ = false;
-    ++clickToken_;
+    clickToken_ = ++lastToken;
     clickWaitStart(doubleClickTime() + kClickWaitExtraMs, clickToken_);
 }
 
