@@ -1,6 +1,8 @@
 // The colour scheme's tokeniser and the token part of the row state update.
 #include "editor/FountainParser.h"
 
+#include <cstring>
+
 #include "core/AppError.h"
 
 namespace {
@@ -35,6 +37,21 @@ TokenStartState TFountainParser::RowEndState(std::string_view text, std::size_t 
                                              const TokenStartState& start) {
     const std::string_view row = text.substr(0, rowLength);
     if (row.find_first_not_of(' ') == std::string_view::npos) return start;  // empty or only spaces
+
+    // Only a bracket token changes the element index, and one can start only at a byte that starts a left
+    // bracket (outside) or end only at the first byte of the right bracket (inside). A row holding no such byte
+    // hands its element index on without being tokenised: most rows of a script.
+    if (!wrapped && start.wrappedKind == tkEnd) {
+        const int element = elementIndexFor(start.elementIndex);
+        auto holds = [&row](char b) { return std::memchr(row.data(), b, row.size()) != nullptr; };
+        bool quiet = true;
+        if (element == kOutsideBrackets) {
+            for (char b : leftBracketFirstBytes()) quiet = quiet && !holds(b);
+        } else if (element >= 0) {
+            quiet = !holds(brackets_[static_cast<std::size_t>(element)].right[0]);
+        }
+        if (quiet) return TokenStartState{element, tkEnd, 0};
+    }
 
     Start(text, start);
     TokenStartState next;

@@ -10,7 +10,7 @@ namespace {
 
 // Byte classes, one table built at compile time.
 enum : std::uint8_t {
-    cBlank = 1,      // skipped between tokens: 1..8 and 10..32
+    cBlank = 1,      // skipped between tokens: 1..8, 11, 12 and 14..32 (LF and CR end the row)
     cDigit = 2,      // 0-9
     cWord = 4,       // letters, digits, "_"
     cHex = 8,        // 0-9, A-F, a-f
@@ -26,7 +26,7 @@ constexpr std::array<std::uint8_t, 256> makeClasses() {
     std::array<std::uint8_t, 256> t{};
     for (int b = 0; b < 256; ++b) {
         std::uint8_t c = 0;
-        if ((b >= 1 && b <= 8) || (b >= 10 && b <= 32)) c |= cBlank;
+        if ((b >= 1 && b <= 8) || (b >= 11 && b <= 32 && b != 13)) c |= cBlank;
         if (b >= '0' && b <= '9') c |= cDigit;
         if (isAlnum(b) || b == '_') c |= cWord;
         if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'F') || (b >= 'a' && b <= 'f')) c |= cHex;
@@ -42,6 +42,15 @@ constexpr std::array<std::uint8_t, 256> makeClasses() {
     return t;
 }
 constexpr auto kClass = makeClasses();
+
+// Bytes that end a row for the tokeniser. No class above holds them, so every run stops there by itself.
+constexpr bool isStop(unsigned char b) { return b == 0 || b == '\r' || b == '\n'; }
+bool hasStop(std::string_view s) {
+    for (char c : s) {
+        if (isStop(static_cast<unsigned char>(c))) return true;
+    }
+    return false;
+}
 
 // The rule a token's first byte chooses when no start rule matched.
 enum Rule : std::uint8_t { rSymbol, rTab, rDigits, rAnk, rDbSymbol, rLead82, rLead83, rKanji, rKanaSymbol, rKana };
@@ -111,6 +120,13 @@ TTokenParser::TTokenParser() = default;
 TTokenParser::~TTokenParser() = default;
 
 void TTokenParser::startRulesPrepare() {
+    // A text holding a byte that ends the row can never match inside one.
+    for (auto& pair : brackets_) {
+        if (hasStop(pair.left)) pair.left.clear();
+    }
+    for (std::string* rule : {&commenter_, &quotation_, &hexPrefix_}) {
+        if (hasStop(*rule)) rule->clear();
+    }
     startMask_.fill(0);
     auto mark = [this](unsigned char b, std::uint8_t bit) { startMask_[b] |= bit; };
     auto markNoCase = [&](unsigned char b, std::uint8_t bit) {
@@ -118,8 +134,11 @@ void TTokenParser::startRulesPrepare() {
         if (b >= 'a' && b <= 'z') mark(static_cast<unsigned char>(b - 32), bit);
         if (b >= 'A' && b <= 'Z') mark(static_cast<unsigned char>(b + 32), bit);
     };
+    leftFirstBytes_.clear();
     for (const auto& pair : brackets_) {
-        if (!pair.left.empty()) mark(static_cast<unsigned char>(pair.left[0]), sBracket);
+        if (pair.left.empty()) continue;
+        mark(static_cast<unsigned char>(pair.left[0]), sBracket);
+        if (leftFirstBytes_.find(pair.left[0]) == std::string::npos) leftFirstBytes_ += pair.left[0];
     }
     if (mail_) {
         for (int b = 0; b < 256; ++b) {
@@ -139,24 +158,27 @@ void TTokenParser::Start(std::string_view text, const TokenStartState& state) {
     text_ = text.data() ? text.data() : "";
     bytes_ = reinterpret_cast<const unsigned char*>(text_);
     end_ = text.size();
-    for (char stop : {'\0', '\r', '\n'}) {
-        if (const void* p = std::memchr(text_, stop, end_)) end_ = static_cast<std::size_t>(static_cast<const char*>(p) - text_);
-    }
+    stopKnown_ = false;
     next_ = pos_ = len_ = 0;
     kind_ = tkEnd;
     bracketIndex_ = -1;
     bracketClosed_ = false;
     mailFailEnd_ = 0;
 
-    // A state that names a pair this scheme does not have (or one that can never be open) counts as outside.
-    elementIndex_ = state.elementIndex;
-    const int pairs = static_cast<int>(brackets_.size());
-    auto pairUsable = [&](int k) { return k >= 0 && k < pairs && !brackets_[static_cast<std::size_t>(k)].right.empty(); };
-    if (elementIndex_ < kBracketsOff || (elementIndex_ >= 0 && !pairUsable(elementIndex_))) elementIndex_ = kOutsideBrackets;
+    elementIndex_ = elementIndexFor(state.elementIndex);
     wrappedKind_ = state.wrappedKind;
     wrappedRemain_ = std::max(0, state.wrappedRemain);
     if (!isTokenKind(wrappedKind_) || wrappedKind_ == tkReserved) wrappedKind_ = tkEnd;
     if (wrappedKind_ == tkBracket && elementIndex_ < 0) wrappedKind_ = tkEnd;  // a cut right bracket names its pair
+}
+
+int TTokenParser::elementIndexFor(int elementIndex) const noexcept {
+    if (elementIndex == kBracketsOff || elementIndex == kOutsideBrackets) return elementIndex;
+    const int pairs = static_cast<int>(brackets_.size());
+    if (elementIndex >= 0 && elementIndex < pairs && !brackets_[static_cast<std::size_t>(elementIndex)].right.empty()) {
+        return elementIndex;
+    }
+    return kOutsideBrackets;
 }
 
 void TTokenParser::emit(TTokenKind kind, std::size_t pos, std::size_t end) noexcept {
@@ -164,6 +186,18 @@ void TTokenParser::emit(TTokenKind kind, std::size_t pos, std::size_t end) noexc
     pos_ = pos;
     len_ = end - pos;
     next_ = end;
+}
+
+std::size_t TTokenParser::stopEnd() const noexcept {
+    if (!stopKnown_) {
+        for (char stop : {'\0', '\r', '\n'}) {
+            if (const void* p = std::memchr(text_, stop, end_)) {
+                end_ = static_cast<std::size_t>(static_cast<const char*>(p) - text_);
+            }
+        }
+        stopKnown_ = true;
+    }
+    return end_;
 }
 
 std::size_t TTokenParser::step(std::size_t i) const noexcept {
@@ -200,8 +234,10 @@ TTokenKind TTokenParser::Next() {
     }
     std::size_t i = next_;
     while (i < end_ && (kClass[bytes_[i]] & cBlank)) ++i;
-    if (i >= end_) {
-        emit(tkEnd, end_, end_);
+    if (i >= end_ || isStop(bytes_[i])) {
+        end_ = i;
+        stopKnown_ = true;
+        emit(tkEnd, i, i);
         return tkEnd;
     }
     if (elementIndex_ >= 0) {
@@ -217,7 +253,7 @@ TTokenKind TTokenParser::Next() {
 // and covers at least the bytes the row above counted.
 void TTokenParser::wrappedContinue() {
     const int kind = wrappedKind_;
-    const std::size_t remain = std::min<std::size_t>(static_cast<std::size_t>(wrappedRemain_), end_);
+    const std::size_t remain = std::min<std::size_t>(static_cast<std::size_t>(wrappedRemain_), stopEnd());
     wrappedKind_ = tkEnd;
     wrappedRemain_ = 0;
     len_ = 0;
@@ -239,7 +275,7 @@ std::size_t TTokenParser::continuationEnd(int kind) const {
         case tkCharCode: return runOf(0, cDigit);
         case tkHex:
         case tkHexCharCode: return runOf(0, cHex);
-        case tkComment: return end_;
+        case tkComment: return stopEnd();
         case tkQuoted: return quotation_.empty() ? 0 : quotedEnd(0);
         case tkUrl: return runOf(0, cUrl);
         case tkMail: return runOf(0, cMail);
@@ -263,28 +299,29 @@ std::size_t TTokenParser::bracketSearch(std::size_t from, const std::string& rig
     }
     const unsigned char r0 = static_cast<unsigned char>(right[0]);
     const std::size_t n = right.size();
+    const std::size_t end = stopEnd();
     if (r0 < 0x40) {
         // Such a byte is never the trail of a double-byte character, so every occurrence starts a character.
         std::size_t j = from;
-        while (j < end_) {
-            const void* p = std::memchr(bytes_ + j, r0, end_ - j);
+        while (j < end) {
+            const void* p = std::memchr(bytes_ + j, r0, end - j);
             if (!p) break;
             j = static_cast<std::size_t>(static_cast<const unsigned char*>(p) - bytes_);
-            if (n <= end_ - j && std::memcmp(bytes_ + j, right.data(), n) == 0) {
+            if (n <= end - j && std::memcmp(bytes_ + j, right.data(), n) == 0) {
                 found = true;
                 return j + n;
             }
             ++j;
         }
-        return end_;
+        return end;
     }
-    for (std::size_t j = from; j < end_; j = step(j)) {
-        if (bytes_[j] == r0 && n <= end_ - j && std::memcmp(bytes_ + j, right.data(), n) == 0) {
+    for (std::size_t j = from; j < end; j = step(j)) {
+        if (bytes_[j] == r0 && n <= end - j && std::memcmp(bytes_ + j, right.data(), n) == 0) {
             found = true;
             return j + n;
         }
     }
-    return end_;
+    return end;
 }
 
 void TTokenParser::bracketContinue(std::size_t i) {
@@ -325,7 +362,7 @@ bool TTokenParser::startRules(std::size_t i) {
         }
     }
     if ((m & sComment) && matchAt(i, commenter_)) {
-        emit(tkComment, i, end_);
+        emit(tkComment, i, stopEnd());
         return true;
     }
     if ((m & sQuote) && matchAt(i, quotation_)) {
@@ -393,8 +430,9 @@ std::size_t TTokenParser::urlLength(std::size_t i) const {
 // or the end of the text for an unclosed string.
 std::size_t TTokenParser::quotedEnd(std::size_t from) const {
     const std::size_t q = quotation_.size();
+    const std::size_t end = stopEnd();
     std::size_t j = from;
-    while (j < end_) {
+    while (j < end) {
         if (matchAt(j, quotation_)) {
             if (matchAt(j + q, quotation_)) {
                 j += 2 * q;
@@ -404,7 +442,7 @@ std::size_t TTokenParser::quotedEnd(std::size_t from) const {
         }
         j = step(j);
     }
-    return end_;
+    return end;
 }
 
 void TTokenParser::firstByteRule(std::size_t i) {

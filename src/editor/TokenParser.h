@@ -74,8 +74,6 @@ public:
     // For a tkBracket token: its pair, and whether the token ends with the pair's right bracket.
     int BracketIndex() const noexcept { return bracketIndex_; }
     bool BracketClosed() const noexcept { return bracketClosed_; }
-    // End of the text as the tokeniser sees it (before a byte 0, CR or LF).
-    std::size_t TextEnd() const noexcept { return end_; }
 
 protected:
     struct BracketPair {
@@ -92,6 +90,11 @@ protected:
     std::string hexPrefix_;
     // Fills the table of bytes that may start a start rule; descendants call it once the rules are set.
     void startRulesPrepare();
+    // The element index a start state means for this scheme: a pair it does not have (or one that can never
+    // be open) counts as outside.
+    int elementIndexFor(int elementIndex) const noexcept;
+    // Distinct first bytes of the left brackets.
+    const std::string& leftBracketFirstBytes() const noexcept { return leftFirstBytes_; }
 
 private:
     bool startRules(std::size_t i);
@@ -107,11 +110,13 @@ private:
     bool matchNoCaseAt(std::size_t i, std::string_view s) const noexcept;
     std::size_t runOf(std::size_t i, std::uint8_t classMask) const noexcept;
     std::size_t step(std::size_t i) const noexcept;
+    std::size_t stopEnd() const noexcept;
     void emit(TTokenKind kind, std::size_t pos, std::size_t end) noexcept;
 
     const char* text_ = "";
     const unsigned char* bytes_ = reinterpret_cast<const unsigned char*>("");
-    std::size_t end_ = 0;
+    mutable std::size_t end_ = 0;     // the text's size, or its first byte 0, CR or LF once that is known
+    mutable bool stopKnown_ = false;
     std::size_t next_ = 0;  // where the next token search begins
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
@@ -123,4 +128,5 @@ private:
     int wrappedRemain_ = 0;
     std::size_t mailFailEnd_ = 0;  // no mail address starts before this position (inside a failed run)
     std::array<std::uint8_t, 256> startMask_{};  // per byte: which start rules may begin with it
+    std::string leftFirstBytes_;
 };
