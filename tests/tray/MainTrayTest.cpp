@@ -168,11 +168,13 @@ TEST_F(MainTrayTest, ARightPressOpensTheMenuAndQuitClosesTheMainWindow) {
     bool on = true;
     auto tray = trayMake(&on);
     app.minimize();
+    ShowWindow(main, SW_HIDE);  // as the application hides its forms: the menu's owner is hidden
     SetTimer(nullptr, 0, 300, menuChooseQuit);
     iconPress(*tray, WM_RBUTTONDOWN);
     EXPECT_TRUE(app.minimized());  // the right button does not restore
     pump(100);
     EXPECT_EQ(closeRequests, 1);  // through the main window's own close
+    ShowWindow(main, SW_SHOW);
 }
 
 TEST_F(MainTrayTest, OptionChangedBetweenMinimiseAndRestoreLeavesThemOutOfStep) {
