@@ -37,8 +37,8 @@ TdspAbout::TdspAbout() : Form(kForm, kControls) {
 
 void TdspAbout::FormCreate() {
     onClick(kBtnOk, [this] { btnOkClick(); });
-    onClick(IDOK, [this] { btnOkClick(); });
-    onClick(IDCANCEL, [this] { btnOkClick(); });
+    onClick(IDOK, [this] { btnOkClick(); });      // Enter
+    onClick(IDCANCEL, [this] { btnOkClick(); });  // Esc
     HINSTANCE instance = app::Application::instance().hinstance();
     auto picture = [instance](int id) {
         return static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));

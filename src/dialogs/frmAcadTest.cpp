@@ -25,6 +25,7 @@ void TdspAcadTest::FormCreate() {
     onClick(kBtnSendCommand, [this] { btnSendCommandClick(); });
     onClick(kBtnSendCancel, [this] { btnSendCancelClick(); });
     onClick(kBtnClose, [this] { btnCloseClick(); });
+    onClick(IDCANCEL, [this] { btnCloseClick(); });  // Esc
 }
 
 void TdspAcadTest::FormShow() { setText(kEdtSendCommand, "zoom e"); }

@@ -39,7 +39,7 @@ TdspSDIExp::TdspSDIExp() : Form(kForm, kControls) {}
 
 void TdspSDIExp::FormCreate() {
     onClick(kBtnClose, [this] { btnCloseClick(); });
-    onClick(IDCANCEL, [this] { btnCloseClick(); });
+    onClick(IDCANCEL, [this] { btnCloseClick(); });  // Esc
     picture_.reset(static_cast<HBITMAP>(::LoadImageA(app::Application::instance().hinstance(),
                                                      MAKEINTRESOURCEA(IDB_SDI_OPTIONS), IMAGE_BITMAP, 0, 0,
                                                      LR_DEFAULTCOLOR)));
