@@ -2,7 +2,7 @@
 // the AutoCAD stand-in.
 #include <gtest/gtest.h>
 
-#include "StandinClient.h"
+#include "StandinRecording.h"
 #include "app/Application.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAcadTest.h"
@@ -42,14 +42,6 @@ Windows& windows() {
     return w;
 }
 
-Strings received(AcadStandin& acad) {
-    Strings strings;
-    for (const TranscriptEvent& e : acad.transcript()) {
-        if (e.kind == TranscriptEvent::Kind::CopyData) strings.push_back(e.bytes);
-    }
-    return strings;
-}
-
 void post(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0) { ASSERT_TRUE(::PostMessageA(window, msg, wp, lp)); }
 
 // A click on a control as the control itself reports it.
@@ -69,7 +61,7 @@ TEST(TdspAcadTest, ShowsZoomEAtEveryShowingAndSendsTypedTextWithACarriageReturn)
     TdspAcadTest& dlg = windows().acadTest;
     EXPECT_EQ(windowText(dlg.handle()), "AutoCADコマンド送信テスト");
     // AutoCAD started after the window was created is still reached: every send looks it up.
-    AcadStandin acad;
+    StandinRecording acad;
 
     // Shown: the field holds "zoom e"; the button sends it and empties the field.
     postClick(dlg, TdspAcadTest::kBtnSendCommand);
@@ -87,13 +79,13 @@ TEST(TdspAcadTest, ShowsZoomEAtEveryShowingAndSendsTypedTextWithACarriageReturn)
     dlg.setText(TdspAcadTest::kEdtSendCommand, " -layer s \x8C\x9A\x95\xA8 ");  // 建物
     dlg.btnSendCommandClick();
     dlg.btnSendCommandClick();
-    EXPECT_EQ(received(acad), (Strings{std::string("zoom e\r\0", 8), std::string(" -layer s \x8C\x9A\x95\xA8 \r\0", 17),
+    EXPECT_EQ(acad.received(), (Strings{std::string("zoom e\r\0", 8), std::string(" -layer s \x8C\x9A\x95\xA8 \r\0", 17),
                                        std::string("\r\0", 2)}));
 }
 
 TEST(TdspAcadTest, EnterSendsLikeTheButtonAndNeverReachesTheField) {
     TdspAcadTest& dlg = windows().acadTest;
-    AcadStandin acad;
+    StandinRecording acad;
     HWND edit = dlg.control(TdspAcadTest::kEdtSendCommand);
     post(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
     post(edit, WM_CHAR, '\r', 0x001C0001);  // what TranslateMessage would make of it
@@ -101,17 +93,17 @@ TEST(TdspAcadTest, EnterSendsLikeTheButtonAndNeverReachesTheField) {
     post(dlg.handle(), WM_CLOSE);
     dlg.showModal();
     EXPECT_EQ(dlg.text(TdspAcadTest::kEdtSendCommand), "");
-    EXPECT_EQ(received(acad), Strings{std::string("zoom e\r\0", 8)});
+    EXPECT_EQ(acad.received(), Strings{std::string("zoom e\r\0", 8)});
 }
 
 TEST(TdspAcadTest, CancelSendsTwoEtxAndLeavesTheField) {
     TdspAcadTest& dlg = windows().acadTest;
-    AcadStandin acad;
+    StandinRecording acad;
     postClick(dlg, TdspAcadTest::kBtnSendCancel);
     postClick(dlg, TdspAcadTest::kBtnClose);
     dlg.showModal();
     EXPECT_EQ(dlg.text(TdspAcadTest::kEdtSendCommand), "zoom e");
-    EXPECT_EQ(received(acad), Strings{std::string("\x03\x03\0", 3)});
+    EXPECT_EQ(acad.received(), Strings{std::string("\x03\x03\0", 3)});
 }
 
 TEST(TdspSDIExp, IsTheBatchRunsNoticeWithItsPictureAndFourLines) {
