@@ -66,7 +66,7 @@ TokenStartState TFountainParser::RowEndState(std::string_view text, std::size_t 
             const int pair = BracketIndex();
             next.elementIndex = pair;
             const std::size_t rightLength = brackets_[static_cast<std::size_t>(pair)].right.size();
-            if (BracketClosed() && tokenEnd - rightLength < rowLength) {
+            if (BracketClosed() && tokenEnd < rowLength + rightLength) {  // the right bracket starts on this row
                 next.wrappedKind = tkBracket;
                 next.wrappedRemain = static_cast<int>(tokenEnd - rowLength);
             }

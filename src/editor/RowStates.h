@@ -21,6 +21,7 @@ public:
     // The scheme whose tokeniser computes the states: the control's Fountain when one is assigned, else its
     // View's. Not owned; null means no colouring (states stay not computed). Every change of the scheme, and
     // switching to another one, rebuilds the states of the watched rows and then calls OnRebuilt (repaint).
+    // The fountain must outlive this object, or be unset (SetFountain(nullptr)) before it goes.
     void SetFountain(TFountain* fountain);
     TFountain* Fountain() const noexcept { return fountain_; }
     void Watch(TEditorStringList* rows) noexcept { watched_ = rows; }

@@ -54,6 +54,8 @@ RowPos NextWordStart(const TEditorStringList& rows, const TFountain& fountain, R
 RowPos PrevWordStart(const TEditorStringList& rows, const TFountain& fountain, RowPos caret) {
     const int count = rows.Count();
     if (caret.row < 0 || caret.row > count || count == 0) return caret;
+    // The phantom row exists only after a final line break.
+    if (caret.row == count && rows.RowAttribute(count - 1) != raLineEnd) return caret;
     const auto parser = fountain.CreateParser();
     RowPos at = caret;
     if (at.row == count) at.pos = 0;  // the phantom row has no text

@@ -54,6 +54,7 @@ TEST(WordMotion, TextWithoutFinalLineBreakHasNoRowAfterItsLast) {
     Rows r("AB CD");
     EXPECT_EQ(r.right({0, 3}), (RowPos{0, 5}));
     EXPECT_EQ(r.right({0, 5}), (RowPos{0, 5}));
+    EXPECT_EQ(r.left({1, 0}), (RowPos{1, 0}));  // no phantom row to move from
     Rows empty("");
     EXPECT_EQ(empty.right({0, 0}), (RowPos{0, 0}));
     EXPECT_EQ(empty.left({0, 0}), (RowPos{0, 0}));
