@@ -62,7 +62,7 @@ void rebuildBenchmark() {
 
     RowStates states;
     states.SetInitBracketsFull(true);
-    states.SetFountain(&scheme.view.Fountain());
+    states.SetView(&scheme.view);
     store.SetRowStateUpdater(&states);
 
     // Baseline: one pass over the same bytes, each classified through a 256-entry table.
@@ -130,7 +130,7 @@ public:
     TypingText(int rows, int screenRows) : rows_(rows), timed_(states_) {
         states_.SetScreenRows(screenRows);
         states_.SetInitBracketsFull(true);
-        states_.SetFountain(&scheme_.view.Fountain());
+        states_.SetView(&scheme_.view);
         store_.SetRowStateUpdater(&timed_);
         std::string text = "OPEN [%FOLDER\r\n";  // every row below lies inside the tag
         for (int i = 0; i < rows; ++i) text += "LINE 0,0 10,10\r\n";

@@ -28,22 +28,49 @@ void TFountainParser::UpdateRowState(const TEditorStringList& rows, int row, TRo
     state.WrappedRemain = static_cast<std::uint8_t>(std::min(next.wrappedRemain, 255));
 }
 
-RowStates::~RowStates() {
-    if (fountain_) fountain_->NotifyEventList().Remove(this);
-}
+RowStates::~RowStates() { unlisten(); }
 
 TRowAttributeData RowStates::InitialState() { return TRowAttributeData{}; }
 
+TFountain* RowStates::ActiveFountain() const noexcept {
+    if (fountain_) return fountain_;
+    return view_ ? &view_->Fountain() : nullptr;
+}
+
+void RowStates::SetView(TEditorViewInfo* view) {
+    if (view == view_) return;
+    unlisten();
+    view_ = view;
+    listen();
+    schemesChanged();
+}
+
 void RowStates::SetFountain(TFountain* fountain) {
     if (fountain == fountain_) return;
-    if (fountain_) fountain_->NotifyEventList().Remove(this);
+    unlisten();
     fountain_ = fountain;
-    auto schemeChanged = [this] {
-        if (watched_) RebuildStates(*watched_);
-        if (OnRebuilt) OnRebuilt();
-    };
-    if (fountain_) fountain_->NotifyEventList().Add(this, schemeChanged);
-    schemeChanged();
+    listen();
+    schemesChanged();
+}
+
+// A change of the View rebuilds even while an assigned Fountain colours the text.
+void RowStates::listen() {
+    TFountain* const viewFountain = view_ ? &view_->Fountain() : nullptr;
+    for (TFountain* f : {viewFountain, fountain_}) {
+        if (!f) continue;
+        f->NotifyEventList().Add(this, [this] { schemesChanged(); });
+        listened_.push_back(f);
+    }
+}
+
+void RowStates::unlisten() {
+    for (TFountain* f : listened_) f->NotifyEventList().Remove(this);
+    listened_.clear();
+}
+
+void RowStates::schemesChanged() {
+    if (watched_) RebuildStates(*watched_);
+    if (OnRebuilt) OnRebuilt();
 }
 
 void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row, ChangeRecord& change) {
@@ -54,7 +81,8 @@ void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row) { walk(rows, 
 
 int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit) {
     const int count = rows.Count();
-    if (!fountain_ || count == 0 || row >= count) return 0;
+    TFountain* const fountain = ActiveFountain();
+    if (!fountain || count == 0 || row >= count) return 0;
     const int a = std::max(row, 0);
     const int limit = static_cast<int>(std::min<long long>(a + 2LL * screenRows_, count - 1));
 
@@ -64,7 +92,7 @@ int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit) {
     TRowAttributeData state = start >= 0 ? rows.RowAttributeData(start) : InitialState();
     start = std::max(start, 0);
 
-    const auto parser = fountain_->CreateParser();
+    const auto parser = fountain->CreateParser();
     int changed = 0;
     bool settled = false;
     for (int r = start; r <= limit; ++r) {
@@ -85,10 +113,11 @@ int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit) {
 void RowStates::RebuildStates(TEditorStringList& rows) {
     rows.ClearStatesFrom(0);
     const int count = rows.Count();
-    if (!fountain_ || count == 0) return;
+    TFountain* const fountain = ActiveFountain();
+    if (!fountain || count == 0) return;
     const int last = initBracketsFull_ ? count - 1
                                        : static_cast<int>(std::min<long long>(topRow_ + 2LL * screenRows_, count - 1));
-    const auto parser = fountain_->CreateParser();
+    const auto parser = fountain->CreateParser();
     TRowAttributeData state = InitialState();
     for (int r = 0; r <= last; ++r) {
         rows.SetRowAttributeData(r, state);

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "editor/RowAttribute.h"
 #include "editor/RowStateUpdater.h"
 
 class TEditorStringList;
+class TEditorViewInfo;
 class TFountain;
 
 class RowStates : public RowStateUpdater {
@@ -18,12 +20,13 @@ public:
     RowStates(const RowStates&) = delete;
     RowStates& operator=(const RowStates&) = delete;
 
-    // The scheme whose tokeniser computes the states: the control's Fountain when one is assigned, else its
-    // View's. Not owned; null means no colouring (states stay not computed). Every change of the scheme, and
-    // switching to another one, rebuilds the states of the watched rows and then calls OnRebuilt (repaint).
-    // The fountain must outlive this object, or be unset (SetFountain(nullptr)) before it goes.
+    // The schemes: the control's View, whose fountain colours the text unless a Fountain component is assigned.
+    // Neither is owned; without either there is no colouring (states stay not computed). A change of the View
+    // or of the active scheme, and switching schemes, rebuilds the states of the watched rows and then calls
+    // OnRebuilt (repaint). Both must outlive this object, or be unset before they go.
+    void SetView(TEditorViewInfo* view);
     void SetFountain(TFountain* fountain);
-    TFountain* Fountain() const noexcept { return fountain_; }
+    TFountain* ActiveFountain() const noexcept;
     void Watch(TEditorStringList* rows) noexcept { watched_ = rows; }
     std::function<void()> OnRebuilt;
 
@@ -50,8 +53,13 @@ public:
 
 private:
     int walk(TEditorStringList& rows, int row, bool fromEdit);
+    void schemesChanged();
+    void listen();
+    void unlisten();
 
+    TEditorViewInfo* view_ = nullptr;
     TFountain* fountain_ = nullptr;
+    std::vector<TFountain*> listened_;
     TEditorStringList* watched_ = nullptr;
     int screenRows_ = 25;
     int topRow_ = 0;

@@ -41,7 +41,7 @@ struct ColouredStore {
         states.SetInitBracketsFull(full);
         states.Watch(&store);
         states.OnRebuilt = [this] { ++rebuilt; };
-        states.SetFountain(&view.Fountain());
+        states.SetView(&view);
         store.SetRowStateUpdater(&states);
         store.Attach(&editor);
     }
@@ -153,6 +153,27 @@ TEST(RowStates, EmptyingTheBracketsWhileATagIsOpenRemovesTheColouringEverywhere)
     EXPECT_EQ(s.kinds(0), (std::vector<TTokenKind>{tkComment}));
 }
 
+TEST(RowStates, AnAssignedFountainColoursInsteadOfTheViewUntilItIsRemoved) {
+    ColouredStore s;
+    s.store.SetText("<A\r\nB>\r\n[%C\r\nD\r\n");
+    ASSERT_EQ(s.elements(), (std::vector<int>{-1, -1, -1, 0}));
+    TFountain angle;
+    auto& pair = angle.Brackets().Add();
+    pair.SetLeftBracket("<");
+    pair.SetRightBracket(">");
+    s.states.SetFountain(&angle);
+    EXPECT_EQ(s.elements(), (std::vector<int>{-1, 0, -1, -1}));
+    const int before = s.rebuilt;
+    s.view.SetCommenter("#");  // a change of the view alone rebuilds too
+    EXPECT_EQ(s.rebuilt, before + 1);
+    pair.SetRightBracket("B");
+    EXPECT_EQ(s.rebuilt, before + 2);
+    s.states.SetFountain(nullptr);
+    EXPECT_EQ(s.elements(), (std::vector<int>{-1, -1, -1, 0}));
+    pair.SetRightBracket(">");  // no longer listened to
+    EXPECT_EQ(s.rebuilt, before + 3);
+}
+
 TEST(RowStates, SpareValuesAndStateTextPassUnchanged) {
     ColouredStore s;
     s.store.SetText("A\r\n[%B\r\nC\r\n");
@@ -172,7 +193,7 @@ TEST(RowStates, SpareValuesAndStateTextPassUnchanged) {
 
 TEST(RowStates, WithoutAFountainNothingIsColoured) {
     ColouredStore s;
-    s.states.SetFountain(nullptr);
+    s.states.SetView(nullptr);
     s.store.SetText("[%\r\nA\r\n");
     EXPECT_EQ(s.elements(), (std::vector<int>{-2, -2}));
     s.store.ReplaceRows(0, 1, "B\r\n");
