@@ -433,6 +433,7 @@ int Form::showModal() {
     }
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
+    app::fenced([this] { FormShown(); });
 
     MSG msg;
     for (;;) {
@@ -472,6 +473,7 @@ void Form::show() {
     app::fenced([this] { FormShow(); });
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
+    app::fenced([this] { FormShown(); });
 }
 
 void Form::setModalResult(int result) { modalResult_ = result; }

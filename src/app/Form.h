@@ -141,6 +141,8 @@ public:
 protected:
     virtual void FormCreate() {}
     virtual void FormShow() {}
+    // Right after the window became visible (FormShow runs before).
+    virtual void FormShown() {}
     virtual bool FormCloseQuery() { return true; }
     virtual void FormClose() {}
     virtual void FormResize() {}

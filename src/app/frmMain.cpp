@@ -53,7 +53,10 @@ const FormSpec kFormSpec{
     302,
     240,
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
-    0,
+    // Created in the topmost band, where it is by default: Wine puts a window below the hidden windows it
+    // owns when it is moved into the band later, so it would never get there. checkTopMost at showing takes
+    // it out when the stored state says so.
+    WS_EX_TOPMOST,
     310,
     250,
     550,
@@ -264,6 +267,10 @@ void TdspMain::FormShow() {
     scriptListSetup();
     mainStatusCheck();
 }
+
+// Wine ignores a z-order change of a window that is not visible yet, so the band is applied once more when
+// the window has appeared.
+void TdspMain::FormShown() { checkTopMost(); }
 
 void TdspMain::FormClose() {
     // A state that cannot be written is reported once; the program still ends, as the user asked.

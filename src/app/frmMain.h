@@ -10,11 +10,12 @@
 #include <string>
 
 #include "app/Form.h"
+#include "app/frmMainIds.h"
 #include "app/WinHandles.h"
 
 class MainTray;
 
-class TdspMain : public Form {
+class TdspMain : public Form, public MainWindowIds {
 public:
     TdspMain();
     ~TdspMain() override;
@@ -48,31 +49,6 @@ public:
     void btnScriptGoClick();
     bool topMost() const;
 
-    // Control and menu identifiers.
-    enum : int {
-        Bevel1 = 101,
-        Label3,
-        rdoFileActive,
-        rdoFileSelect,
-        Label2,
-        cmbGroup,
-        lstScript,
-        Label1,
-        btnScriptGo,
-        barMain,
-        mForGround = 201,
-        mConfig,
-        mExit,
-        mGroupConfig,
-        mScriptConfig,
-        mScriptGo,
-        mAcadActive,
-        mAcadTest,
-        mHelpOpen,
-        mWebSite,
-        mSDIOpen,
-        mAbout,
-    };
     // The home page opened by "ホームページ...".
     static constexpr const char* kHomePage = "https://canopia.jp/";
     // The help file in the program folder.
@@ -81,6 +57,7 @@ public:
 protected:
     void FormCreate() override;
     void FormShow() override;
+    void FormShown() override;
     void FormClose() override;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 

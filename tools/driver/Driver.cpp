@@ -112,17 +112,22 @@ RECT windowRect(HWND hwnd) {
 bool isTopmost(HWND hwnd) { return (::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 std::vector<std::string> listItems(HWND list) {
+    // The wide messages: the window manager carries them between processes unchanged; the texts are then
+    // turned into the program's ANSI code page (Shift-JIS).
     const bool combo = className(list) == "ComboBox";
     const UINT countMsg = combo ? CB_GETCOUNT : LB_GETCOUNT;
     const UINT lenMsg = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
     const UINT textMsg = combo ? CB_GETLBTEXT : LB_GETTEXT;
     std::vector<std::string> items;
-    const LRESULT n = ::SendMessageA(list, countMsg, 0, 0);
+    const LRESULT n = ::SendMessageW(list, countMsg, 0, 0);
     for (LRESULT i = 0; i < n; ++i) {
-        const LRESULT len = ::SendMessageA(list, lenMsg, i, 0);
-        std::string s(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, '\0');
-        const LRESULT got = ::SendMessageA(list, textMsg, i, reinterpret_cast<LPARAM>(s.data()));
-        s.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+        const LRESULT len = ::SendMessageW(list, lenMsg, i, 0);
+        std::wstring w(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, L'\0');
+        const LRESULT got = ::SendMessageW(list, textMsg, i, reinterpret_cast<LPARAM>(w.data()));
+        w.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+        const int bytes = ::WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+        std::string s(static_cast<std::size_t>(bytes), '\0');
+        ::WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), bytes, nullptr, nullptr);
         items.push_back(s);
     }
     return items;
