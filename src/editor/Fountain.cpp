@@ -6,6 +6,7 @@
 #include "core/AppError.h"
 #include "core/Cp932.h"
 #include "editor/EditorParser.h"
+#include "editor/RowBaseList.h"
 
 void TNotifyPersistent::Changed() {
     if (updateCount_ > 0) {
@@ -82,12 +83,12 @@ TFountainBracketItem& TFountainBracketCollection::Add() {
 }
 
 TFountainBracketItem& TFountainBracketCollection::Items(int index) {
-    if (index < 0 || index >= Count()) throw AppError("TFountainBracketCollection: index out of range");
+    if (index < 0 || index >= Count()) throw EListError();
     return *items_[static_cast<std::size_t>(index)];
 }
 
 const TFountainBracketItem& TFountainBracketCollection::Items(int index) const {
-    if (index < 0 || index >= Count()) throw AppError("TFountainBracketCollection: index out of range");
+    if (index < 0 || index >= Count()) throw EListError();
     return *items_[static_cast<std::size_t>(index)];
 }
 

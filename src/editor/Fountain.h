@@ -130,7 +130,7 @@ public:
 
     int Count() const noexcept { return static_cast<int>(items_.size()); }
     TFountainBracketItem& Add();  // throws AppError beyond kMaxCount pairs
-    TFountainBracketItem& Items(int index);
+    TFountainBracketItem& Items(int index);  // an index out of range throws the list error (EListError)
     const TFountainBracketItem& Items(int index) const;
     TFountainBracketItem& operator[](int index) { return Items(index); }
     const TFountainBracketItem& operator[](int index) const { return Items(index); }

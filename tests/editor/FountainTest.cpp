@@ -4,6 +4,7 @@
 #include "core/AppError.h"
 #include "editor/EditorParser.h"
 #include "editor/Fountain.h"
+#include "editor/RowBaseList.h"
 
 TEST(NotifyPersistent, ReportsChangesOnceAfterTheOutermostEndUpdate) {
     TFountainColor color;
@@ -59,8 +60,8 @@ TEST(FountainBracketCollection, HoldsFourteenPairsAndRefusesTheFifteenth) {
         EXPECT_STREQ(e.what(), "TFountainBracketCollection\r\nYou can not add item over 14");
     }
     EXPECT_EQ(fountain.Brackets().Count(), 14);
-    EXPECT_THROW(fountain.Brackets().Items(14), AppError);
-    EXPECT_THROW(fountain.Brackets().Delete(-1), AppError);
+    EXPECT_THROW(fountain.Brackets().Items(14), EListError);
+    EXPECT_THROW(fountain.Brackets().Delete(-1), EListError);
 }
 
 TEST(Fountain, EveryPartOfTheSchemeTellsTheAttachedEditors) {
