@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+using namespace standin;
+
 namespace {
 
 std::string fileText(const std::string& path) {

@@ -50,7 +50,7 @@ private:
     std::string statePath_;
     bool ownTranscript_ = false;  // made here, so removed here
     bool ownState_ = false;
-    UniqueHandle process_;
+    standin::UniqueHandle process_;
     DWORD processId_ = 0;
     HWND window_ = nullptr;
     HWND second_ = nullptr;

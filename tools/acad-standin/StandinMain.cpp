@@ -21,6 +21,8 @@
 #include "Transcript.h"
 #include "Win32Handles.h"
 
+using namespace standin;
+
 namespace {
 
 constexpr int kLineHeight = 16;

@@ -6,6 +6,9 @@
 #include <memory>
 #include <type_traits>
 
+// In a namespace of its own: tests include these beside the program's own wrappers.
+namespace standin {
+
 struct KernelHandleCloser {
     void operator()(HANDLE h) const noexcept { ::CloseHandle(h); }
 };
@@ -47,3 +50,5 @@ private:
     PAINTSTRUCT ps_{};
     HDC dc_ = nullptr;
 };
+
+}  // namespace standin
