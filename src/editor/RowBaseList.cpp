@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -86,7 +89,7 @@ struct TRowBaseList::Block {
             size = at;
             cap = newCap;
         }
-        if (rows.capacity() - rows.size() > rows.size() / 8 + 8) rows.shrink_to_fit();
+        if (rows.capacity() - rows.size() > rows.size() / 4 + 8) rows.shrink_to_fit();
     }
     std::size_t memory() const {
         std::size_t m = sizeof(Block) + rows.capacity() * sizeof(Row) + cap + states.capacity() * sizeof(std::string);
@@ -604,39 +607,139 @@ std::string TRowBaseList::Text() const {
 
 // ---- loading --------------------------------------------------------------------------------------------------
 
-void TRowBaseList::BulkAppend(std::string_view text, std::uint32_t attribute) {
-    if (!bulk_) {
-        bulk_ = true;
-        Changing();
+namespace {
+
+// First CR or LF in [from, to) of `p`, or `to`. CR and LF are never trail bytes of Shift-JIS characters.
+std::size_t nextBreak(const char* p, std::size_t from, std::size_t to) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= to; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (mask) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
-    const auto len = static_cast<std::uint32_t>(text.size());
-    Block* b = blocks_.empty() ? nullptr : blocks_.back().get();
-    if (!b || b->rowCount() >= kFillRows || (std::uint64_t{b->size} + len > b->cap && b->size >= kLoadArena / 2)) {
-        if (b) b->shrinkToFit();
-        blocks_.emplace_back(new Block);
-        b = blocks_.back().get();
-        b->cap = std::max(kLoadArena, len);
-        b->text.reset(new char[b->cap]);
-        b->rows.reserve(kFillRows);
+#endif
+    for (; i < to; ++i) {
+        if (p[i] == '\r' || p[i] == '\n') return i;
     }
-    if (std::uint64_t{b->size} + len > b->cap) b->compact(len);
-    Row r{b->size, len, attribute, 0, 0};
-    if (len) std::memcpy(b->text.get() + b->size, text.data(), len);
-    b->size += len;
-    b->live += len;
-    b->rows.push_back(r);
-    b->bytes += rowBytes(r);
-    b->lineEnds += endsLine(attribute) ? 1 : 0;
+    return to;
 }
 
-void TRowBaseList::BulkEnd() {
-    if (!bulk_) return;
-    bulk_ = false;
-    if (!blocks_.empty()) blocks_.back()->shrinkToFit();
+}  // namespace
+
+// A new last block for loading. With `moveTail`, the bytes [keepFrom, size) of the current last block (a row
+// not yet ended, and bytes read but not yet scanned) move to the start of the new block's arena.
+TRowBaseList::Block& TRowBaseList::startLoadBlock(bool moveTail, std::size_t keepFrom, std::size_t minimumRoom) {
+    Block* old = moveTail ? blocks_.back().get() : nullptr;
+    const std::size_t keep = old ? old->size - keepFrom : 0;
+    auto fresh = std::make_unique<Block>();
+    // A block of short rows fills up with rows before its arena is full: the next arena is sized to what the
+    // rows of the last one took, so that bytes already read rarely have to move.
+    std::size_t arena = kLoadArena;
+    if (old && old->rowCount() >= kFillRows) arena = std::min<std::size_t>(kLoadArena, std::max<std::size_t>(8192, keepFrom + keepFrom / 8));
+    fresh->cap = static_cast<std::uint32_t>(std::max(arena, keep * 2 + minimumRoom));
+    fresh->text.reset(new char[fresh->cap]);
+    // Blocks of a file tend to hold alike numbers of rows: reserving what the block before held (and a little)
+    // leaves neither much slack nor a reallocation.
+    const Block* before = old ? old : (blocks_.empty() ? nullptr : blocks_.back().get());
+    const std::size_t hint = before && before->rowCount() > 0 ? before->rows.size() + before->rows.size() / 8 + 8 : 64;
+    fresh->rows.reserve(std::min<std::size_t>(kFillRows, hint));
+    if (keep) std::memcpy(fresh->text.get(), old->text.get() + keepFrom, keep);
+    fresh->size = static_cast<std::uint32_t>(keep);
+    if (old) {
+        old->size = static_cast<std::uint32_t>(keepFrom);
+        if (old->rows.empty()) {
+            blocks_.pop_back();
+        } else {
+            finishLoadBlock(*old);
+        }
+    }
+    blocks_.push_back(std::move(fresh));
+    return *blocks_.back();
+}
+
+void TRowBaseList::finishLoadBlock(Block& block) {
+    if (block.rows.empty()) return;
+    block.shrinkToFit();
+}
+
+bool TRowBaseList::LoadRows(const ByteReader& read, std::size_t chunk) {
+    if (chunk == 0) chunk = 64 * 1024;
+    Changing();
+    // Rows are carved out of the arena the bytes were read into: `lineStart` is where the row being read
+    // starts, `scan` how far breaks have been looked for, both offsets in the last block's arena.
+    std::size_t lineStart = 0;
+    std::size_t scan = 0;
+    const std::size_t minimumRead = std::min<std::size_t>(chunk, 4096);
+    Block* b = &startLoadBlock(false, 0, minimumRead);
+    bool ok = true;
+    bool end = false;
+    auto addRow = [&](std::size_t from, std::size_t to, TRowAttribute a) {
+        Row r{static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to - from), a, 0, 0};
+        b->rows.push_back(r);
+        b->live += r.length;
+        b->bytes += rowBytes(r);
+        b->lineEnds += endsLine(a) ? 1 : 0;
+    };
+    // Ends rows at the breaks in [scan, limit); a CR at limit - 1 is taken only when `final`.
+    auto scanTo = [&](bool final) {
+        std::size_t limit = b->size;
+        const char* p = b->text.get();
+        if (!final && limit > scan && p[limit - 1] == '\r') --limit;  // its LF may come with the next read
+        for (;;) {
+            const std::size_t brk = nextBreak(p, scan, limit);
+            if (brk >= limit) break;
+            std::size_t after = brk + 1;
+            if (p[brk] == '\r' && after < b->size && p[after] == '\n') ++after;
+            addRow(lineStart, brk, raLineEnd);
+            lineStart = scan = after;
+            if (b->rowCount() >= kFillRows) {
+                scan -= lineStart;
+                limit -= lineStart;
+                b = &startLoadBlock(true, lineStart, minimumRead);
+                p = b->text.get();
+                lineStart = 0;
+            }
+        }
+        scan = std::max(scan, limit);
+    };
+    while (!end) {
+        const std::size_t room = b->cap - b->size;
+        if (room < minimumRead) {
+            scan -= lineStart;
+            b = &startLoadBlock(true, lineStart, minimumRead);
+            lineStart = 0;
+            continue;
+        }
+        const long got = read(b->text.get() + b->size, std::min(room, chunk));
+        if (got < 0) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        char* fresh = b->text.get() + b->size;
+        if (const void* eof = std::memchr(fresh, 0x1A, static_cast<std::size_t>(got))) {
+            b->size += static_cast<std::uint32_t>(static_cast<const char*>(eof) - fresh);
+            end = true;
+        } else {
+            b->size += static_cast<std::uint32_t>(got);
+        }
+        scanTo(false);
+    }
+    scanTo(true);
+    if (lineStart < b->size) addRow(lineStart, b->size, raTextEnd);
+    if (b->rows.empty()) {
+        blocks_.pop_back();
+    } else {
+        finishLoadBlock(*b);
+    }
+    // Blocks kept apart while loading may be small ones after an earlier load into a non-empty list.
     rebuildIndex();
-    statesBefore_ = 0;
     modified();
     Changed();
+    return ok;
 }
 
 std::size_t TRowBaseList::MemoryUsed() const noexcept {

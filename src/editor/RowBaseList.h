@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -86,9 +87,13 @@ public:
     int StatesComputedBefore() const noexcept { return statesBefore_; }
     void InvalidateStatesFrom(int row) noexcept;
 
-    // Fast filling of an empty list (loading): rows appended at the end without hooks or per-row bookkeeping.
-    void BulkAppend(std::string_view text, std::uint32_t attribute);
-    void BulkEnd();
+    // Loading: appends the rows of a byte stream, read by `read` (bytes read into the buffer, 0 at the end,
+    // -1 on an error) straight into the blocks. Breaks at CR LF, lone CR and lone LF (also when a CR ends one
+    // read and an LF starts the next), reading stops at the first 0x1A byte, and text after the last break
+    // becomes a raTextEnd row. New rows are not computed. Returns false on a read error (the rows read so far
+    // stay). Reads ask for at most `chunk` bytes.
+    using ByteReader = std::function<long(char* buffer, std::size_t size)>;
+    bool LoadRows(const ByteReader& read, std::size_t chunk);
 
     // Bytes held by the list (texts, item arrays, block tables), for the memory measurement.
     std::size_t MemoryUsed() const noexcept;
@@ -115,6 +120,8 @@ private:
     void mergeAround(int block);
     void modified();
     void noteStateStored(int index, std::uint32_t word);
+    Block& startLoadBlock(bool moveTail, std::size_t keepFrom, std::size_t minimumRoom);
+    void finishLoadBlock(Block& block);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unique_ptr<Fenwick> rowIndex_;    // rows per block
@@ -126,5 +133,4 @@ private:
     int capacity_ = 0;
     int updateCount_ = 0;
     int statesBefore_ = 0;
-    bool bulk_ = false;
 };

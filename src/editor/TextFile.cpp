@@ -1,98 +1,33 @@
 // Reading rows from a file or a string, and the write-beside-then-replace save.
 #include "editor/TextFile.h"
 
+#include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "editor/RowBaseList.h"
 
 namespace textfile {
-namespace {
-
-constexpr char kEof = 0x1A;
-
-// Splits [p, end) into rows. A row that runs past `end` is kept in `carry`; a CR that is the last byte sets
-// `pendingCr`, so that an LF starting the next chunk is taken as the second half of the same break.
-void scanChunk(const char* p, const char* end, std::string& carry, bool& pendingCr, TRowBaseList& rows) {
-    auto findOr = [end](const char* from, char c) -> const char* {
-        if (from >= end) return end;
-        const void* q = std::memchr(from, c, static_cast<std::size_t>(end - from));
-        return q ? static_cast<const char*>(q) : end;
-    };
-    const char* lineStart = p;
-    const char* nextCr = findOr(p, '\r');
-    const char* nextLf = findOr(p, '\n');
-    for (;;) {
-        const char* brk;
-        const char* after;
-        if (nextCr < nextLf) {
-            brk = nextCr;
-            if (brk + 1 == end) {
-                after = end;
-                pendingCr = true;
-            } else {
-                after = brk + (brk[1] == '\n' ? 2 : 1);
-            }
-        } else if (nextLf < end) {
-            brk = nextLf;
-            after = brk + 1;
-        } else {
-            break;
-        }
-        if (carry.empty()) {
-            rows.BulkAppend(std::string_view(lineStart, static_cast<std::size_t>(brk - lineStart)), raLineEnd);
-        } else {
-            carry.append(lineStart, brk);
-            rows.BulkAppend(carry, raLineEnd);
-            carry.clear();
-        }
-        lineStart = after;
-        if (nextCr < after) nextCr = findOr(after, '\r');
-        if (nextLf < after) nextLf = findOr(after, '\n');
-    }
-    carry.append(lineStart, end);
-}
-
-}  // namespace
-
 bool ReadRows(std::FILE* file, TRowBaseList& rows, std::size_t chunk) {
-    if (chunk == 0) chunk = kReadChunk;
-    std::unique_ptr<char[]> buffer(new char[chunk]);
-    std::setvbuf(file, nullptr, _IONBF, 0);  // our buffer is the only one
-    std::string carry;
-    bool pendingCr = false;
-    bool ok = true;
-    for (bool stop = false; !stop;) {
-        const std::size_t got = std::fread(buffer.get(), 1, chunk, file);
-        if (got == 0) {
-            ok = !std::ferror(file);
-            break;
-        }
-        const char* p = buffer.get();
-        const char* end = p + got;
-        if (const void* z = std::memchr(p, kEof, got)) {
-            end = static_cast<const char*>(z);
-            stop = true;
-        }
-        if (pendingCr) {
-            pendingCr = false;
-            if (p < end && *p == '\n') ++p;
-        }
-        scanChunk(p, end, carry, pendingCr, rows);
-    }
-    if (!carry.empty()) rows.BulkAppend(carry, raTextEnd);
-    rows.BulkEnd();
-    return ok;
+    std::setvbuf(file, nullptr, _IONBF, 0);  // the rows' blocks are the only buffer
+    return rows.LoadRows(
+        [file](char* buffer, std::size_t size) -> long {
+            const std::size_t got = std::fread(buffer, 1, size, file);
+            if (got == 0 && std::ferror(file)) return -1;
+            return static_cast<long>(got);
+        },
+        chunk);
 }
 
 void TextToRows(std::string_view text, TRowBaseList& rows) {
-    const std::size_t eof = text.find(kEof);
-    if (eof != std::string_view::npos) text = text.substr(0, eof);
-    std::string carry;
-    bool pendingCr = false;
-    scanChunk(text.data(), text.data() + text.size(), carry, pendingCr, rows);
-    if (!carry.empty()) rows.BulkAppend(carry, raTextEnd);
-    rows.BulkEnd();
+    std::size_t at = 0;
+    rows.LoadRows(
+        [text, &at](char* buffer, std::size_t size) -> long {
+            const std::size_t n = std::min(size, text.size() - at);
+            if (n) std::memcpy(buffer, text.data() + at, n);
+            at += n;
+            return static_cast<long>(n);
+        },
+        kReadChunk);
 }
 
 bool WriteReplacing(const std::string& path, const std::function<bool(std::FILE*)>& write) {
