@@ -211,7 +211,9 @@ std::size_t TTokenParser::runOf(std::size_t i, std::uint8_t classMask) const noe
 }
 
 bool TTokenParser::matchAt(std::size_t i, const std::string& s) const noexcept {
-    return !s.empty() && s.size() <= end_ - std::min(i, end_) && std::memcmp(bytes_ + i, s.data(), s.size()) == 0;
+    const std::size_t n = s.size();
+    if (n == 0 || n > end_ - std::min(i, end_) || bytes_[i] != static_cast<unsigned char>(s[0])) return false;
+    return n == 1 || std::memcmp(bytes_ + i + 1, s.data() + 1, n - 1) == 0;
 }
 
 bool TTokenParser::matchNoCaseAt(std::size_t i, std::string_view s) const noexcept {
