@@ -288,4 +288,70 @@ TEST(MainWindow, KeyboardShortcutsWorkWhereverTheFocusIs) {
     EXPECT_TRUE(app.readFile("canopia.ini").has_value());
 }
 
+TEST(MainWindow, WatchGoesOnWhileAModalWindowIsOpen) {
+    Canopia app(library());
+    HWND main = app.startAndWaitMain();
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(driver::waitFor([&] { return driver::statusText(main) == kNotFound; }, kTick));
+    driver::menuCommand(main, MainWindowIds::mAbout);
+    HWND about = driver::waitTopLevel(app.processId(), "CanopiaForm", "バージョン情報");
+    if (!about) GTEST_SKIP() << "the version window is not part of the program yet";
+    EXPECT_FALSE(driver::isEnabled(main));  // the modal window disables the main window
+    {
+        AcadStandin acad;
+        EXPECT_TRUE(driver::waitFor([&] { return driver::statusText(main) != kNotFound; }, kTick));
+        EXPECT_TRUE(driver::waitFor([&] { return driver::isEnabled(view(main).run); }, kTick));
+    }
+    EXPECT_TRUE(driver::waitFor([&] { return driver::statusText(main) == kNotFound; }, kTick));
+    driver::closeWindow(about);
+    EXPECT_TRUE(driver::waitFor([&] { return !driver::isVisible(about) && driver::isEnabled(main); }, kTick));
+    EXPECT_TRUE(::IsWindow(about));  // hidden, not destroyed
+}
+
+TEST(MainWindow, DoubleClickAndCtrlDRunTheSelectedScriptOnlyWhileTheRunButtonIsEnabled) {
+    Canopia app(library());
+    HWND main = app.startAndWaitMain();
+    ASSERT_TRUE(main);
+    const MainView v = view(main);
+    ASSERT_TRUE(driver::waitFor([&] { return driver::statusText(main) == kNotFound; }, kTick));
+    // AutoCAD not found: a double click starts nothing (no temporary script appears, nothing is asked).
+    driver::doubleClickList(v.scripts);
+    ::Sleep(400);
+    EXPECT_FALSE(driver::waitMessageBox(app.processId(), 200).has_value());
+
+    AcadStandin acad;
+    ASSERT_TRUE(driver::waitFor([&] { return driver::isEnabled(v.run); }, kTick));
+    auto scripts = [&] {
+        int n = 0;
+        for (const auto& e : acad.transcript())
+            if (e.kind == TranscriptEvent::Kind::Script) ++n;
+        return n;
+    };
+    EXPECT_EQ(scripts(), 0);
+    driver::doubleClickList(v.scripts);
+    EXPECT_TRUE(driver::waitFor([&] { return scripts() == 1; }, 10000));
+    driver::pressKey(main, 'D', {VK_CONTROL});
+    EXPECT_TRUE(driver::waitFor([&] { return scripts() == 2; }, 10000));
+}
+
+TEST(MainWindow, MinimisingHidesTheWindowsAndRestoringBringsThemBack) {
+    Canopia app(library());
+    HWND main = app.startAndWaitMain();
+    ASSERT_TRUE(main);
+    HWND application = ::GetWindow(main, GW_OWNER);
+    ASSERT_EQ(driver::className(application), "CanopiaApplication");
+    EXPECT_EQ(driver::windowText(application), "カノピア");  // the taskbar button's text
+    ::PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(driver::waitFor([&] { return ::IsIconic(application) && !driver::isVisible(main); }, kTick));
+    const RECT stored = driver::windowRect(main);
+    ::PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(driver::waitFor([&] { return !::IsIconic(application) && driver::isVisible(main); }, kTick));
+    const RECT back = driver::windowRect(main);
+    EXPECT_EQ(std::make_pair(stored.left, stored.top), std::make_pair(back.left, back.top));
+    // Closing from the taskbar button closes the main window with its saving.
+    ::PostMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(app.waitExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(app.readFile("canopia.ini").has_value());
+}
+
 }  // namespace
