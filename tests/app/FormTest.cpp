@@ -315,4 +315,33 @@ TEST_F(FormFixture, MessageBoxesCarryTheirCaptionsAndTheCurrentWindowAsOwner) {
     }
 }
 
+TEST_F(FormFixture, ControlsUseTheWindowFontUnlessTheirRowGivesASize) {
+    auto fontOf = [](HWND h) {
+        LOGFONTA lf{};
+        ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        return lf;
+    };
+    const LOGFONTA label = fontOf(f().control(kLabel));
+    EXPECT_STREQ(label.lfFaceName, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(label.lfHeight, -app::scaled(12));
+    EXPECT_EQ(label.lfCharSet, SHIFTJIS_CHARSET);
+    const LOGFONTA list = fontOf(f().control(kList));
+    EXPECT_STREQ(list.lfFaceName, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(list.lfHeight, -app::scaled(13));
+    EXPECT_EQ(::SendMessageA(f().control(kList), LB_GETITEMHEIGHT, 0, 0), app::scaled(13));
+}
+
+TEST_F(FormFixture, LabelWidensToACaptionTheFontNeedsMoreRoomFor) {
+    // "名前：" is laid out 40 pixels wide; whatever the font, the whole caption fits.
+    HWND label = f().control(kLabel);
+    HDC dc = ::GetDC(label);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+    SIZE ext{};
+    ::GetTextExtentPoint32A(dc, "名前：", 6, &ext);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(label, dc);
+    const RECT r = childRect(f().handle(), label);
+    EXPECT_GE(r.right - r.left, std::max<LONG>(ext.cx, app::scaled(40)));
+}
+
 }  // namespace
