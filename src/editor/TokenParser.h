@@ -45,7 +45,8 @@ constexpr int kBracketsOff = -2;
 // The part of a row's start state that tokenising reads and changes.
 struct TokenStartState {
     int elementIndex = kOutsideBrackets;  // -1 outside, 0..13 inside pair k, -2 brackets not recognised
-    int wrappedKind = tkEnd;              // kind of a token cut by a soft wrap at the end of the row above
+    int wrappedKind = tkEnd;              // kind of a token cut by a soft wrap at the end of the row above;
+                                          // for a cut right bracket (tkBracket) elementIndex names its pair
     int wrappedRemain = 0;                // bytes of that token on this row (at least)
     bool operator==(const TokenStartState& o) const noexcept {
         return elementIndex == o.elementIndex && wrappedKind == o.wrappedKind && wrappedRemain == o.wrappedRemain;
@@ -59,8 +60,8 @@ public:
     TTokenParser(const TTokenParser&) = delete;
     TTokenParser& operator=(const TTokenParser&) = delete;
 
-    // Sets the text to split and its start state. The text must outlive the tokenising; it ends at its size
-    // or at its first byte 0, CR or LF, and nothing past that is ever read.
+    // Sets the text to split and its start state. The text must outlive the tokenising. Tokens end at its
+    // size or at its first byte 0, CR or LF; nothing past its size is ever read.
     void Start(std::string_view text, const TokenStartState& state = {});
     // Moves to the next token and returns its kind; tkEnd at the end (and on every call after it).
     TTokenKind Next();
