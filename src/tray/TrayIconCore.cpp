@@ -15,15 +15,24 @@ int animateRateClamp(int ms) { return ms < kAnimateRateMin ? kAnimateRateMin : m
 
 }  // namespace tray
 
-namespace {
-
 using namespace tray;
 
 // The live instances in creation order. The identifier of a new one is the last one's + 1, so the
 // identifiers stay ascending and unique among the live instances.
+struct TrayInstanceList {
+    std::vector<TrayIconCore*> items;
+    // Runs when the program ends. The shells the instances use were made before this list, so they are
+    // still there.
+    ~TrayInstanceList() {
+        for (TrayIconCore* instance : items) instance->remove();
+    }
+};
+
+namespace {
+
 std::vector<TrayIconCore*>& instanceList() {
-    static std::vector<TrayIconCore*> list;
-    return list;
+    static TrayInstanceList list;
+    return list.items;
 }
 
 // Cut on a character boundary: a tip never ends in the first half of a double-byte character.

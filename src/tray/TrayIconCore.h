@@ -151,7 +151,8 @@ public:
     // The single-click wait with this token has ended (delivered on the user-interface thread).
     static void clickWaitEnded(std::uintptr_t identifier, unsigned token);
 
-    // The live instances in creation order (identifiers ascending).
+    // The live instances in creation order (identifiers ascending). Icons still added when the program
+    // ends are deleted then, so none is left behind in the notification area by windows never destroyed.
     static const std::vector<TrayIconCore*>& instances() noexcept;
     static TrayIconCore* instanceFind(std::uintptr_t identifier) noexcept;
 
@@ -174,6 +175,7 @@ protected:
     void remove() noexcept;
 
 private:
+    friend struct TrayInstanceList;
     void recordFill();
     void add();
     void modify(const char* failureMessage);

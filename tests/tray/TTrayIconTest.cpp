@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TrayWineWindows.h"
 #include "tray/TTrayIcon.h"
 #include "tray/TrayPopupMenu.h"
 
@@ -78,19 +79,24 @@ TEST(TrayShell, AddsModifiesHidesAndDeletesARealIcon) {
         EXPECT_FALSE(IsWindowVisible(callbackWindow));
         id = icon.id();
         icon.setTipHelp("カノピアが待機中です...");
+        EXPECT_EQ(trayWineIconCount(), 0);
         icon.setVisible(true);  // the form's class icon
         EXPECT_TRUE(icon.Visible());
         EXPECT_TRUE(icon.added());
         EXPECT_TRUE(shellHasIcon(callbackWindow, id));
+        EXPECT_EQ(trayWineIconCount(), 1);
         EXPECT_NO_THROW(icon.setTipHelp("changed"));
         EXPECT_NO_THROW(icon.setIcon(LoadIconA(nullptr, IDI_INFORMATION)));
         EXPECT_NO_THROW(icon.setVisible(false));
         EXPECT_TRUE(shellHasIcon(callbackWindow, id));  // hidden, not deleted
+        EXPECT_EQ(trayWineIconCount(), 0);
         EXPECT_NO_THROW(icon.setVisible(true));
+        EXPECT_EQ(trayWineIconCount(), 1);
         EXPECT_NO_THROW(icon.ShowBalloon());
         EXPECT_NO_THROW(icon.HideBalloon());
     }
     EXPECT_FALSE(shellHasIcon(callbackWindow, id));
+    EXPECT_EQ(trayWineIconCount(), 0);
     EXPECT_FALSE(IsWindow(callbackWindow));  // the last icon took it with it
     DestroyWindow(form);
 }
