@@ -2,10 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "StoreTestSupport.h"
 #include "core/AppError.h"
@@ -15,17 +16,23 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 class TempDir {
 public:
     TempDir() {
-        char pattern[] = "/tmp/canopia-store-XXXXXX";
-        path_ = mkdtemp(pattern);
+        std::random_device rd;
+        path_ = fs::temp_directory_path() / ("canopia-store-" + std::to_string(rd()));
+        fs::create_directories(path_);
     }
-    ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
 private:
-    std::string path_;
+    fs::path path_;
 };
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -145,10 +152,10 @@ TEST(Save, AnUnwritableTargetIsReportedAndNothingIsReplaced) {
     TempDir dir;
     Fixture f;
     f.lines.SetText("text\r\n");
-    EXPECT_THROW(f.lines.SaveToFile(dir.file("no/such/folder.scr")), AppError);
+    EXPECT_THROW(f.lines.SaveToFile(dir.file("no-such-folder") + "/x.scr"), AppError);
     // A folder in the file's place cannot be replaced by a file.
     const std::string folder = dir.file("folder.scr");
-    ASSERT_EQ(std::system(("mkdir '" + folder + "'").c_str()), 0);
+    ASSERT_TRUE(fs::create_directory(folder));
     EXPECT_THROW(f.lines.SaveToFile(folder), AppError);
     EXPECT_FALSE(std::ifstream(folder + ".~cnp").good());
 }
@@ -160,8 +167,10 @@ TEST(Save, ShiftJisTextRoundTripsByteForByte) {
     writeFile(dir.file("in.scr"), bytes);
     f.lines.LoadFromFile(dir.file("in.scr"));
     EXPECT_EQ(f.store.Count(), 3);
-    f.lines.SaveToFile(dir.file("in.scr"));
+    f.lines.SaveToFile(dir.file("in.scr"));  // over the existing file
     EXPECT_EQ(readFile(dir.file("in.scr")), bytes);
+    EXPECT_FALSE(fs::exists(dir.file("in.scr.~cnp")));
+    EXPECT_FALSE(fs::exists(dir.file("in.scr.~cnp-old")));
 }
 
 TEST(Lines, AddInsertPutDeleteAreOneUndoStepEach) {
