@@ -77,6 +77,7 @@ int Application::run() {
         if (r == -1) break;
         processMessage(msg);
     }
+    if (onExit) fenced([this] { onExit(); });
     return r == 0 ? static_cast<int>(msg.wParam) : 0;
 }
 

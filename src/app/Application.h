@@ -44,6 +44,9 @@ public:
     bool minimized() const;
     std::function<void()> onMinimize;
     std::function<void()> onRestore;
+    // Runs once when the message loop has ended, before the process exits (e.g. to take an icon out of the
+    // notification area: the windows themselves are never destroyed).
+    std::function<void()> onExit;
 
     // A form became active (WM_ACTIVATE).
     void formActivated(HWND form);

@@ -1,6 +1,21 @@
 // The form framework: one top-level window of the program per class, its controls created from one table per
 // unit at 96-DPI layout pixels, with fonts, anchors, size limits, tab order, named handlers, modal showing and
 // the exception fence. Every window exists once, from start-up to the end of the program; closing hides it.
+//
+// A new window, in short:
+//     const ControlSpec kControls[] = {
+//         {edtName, ControlKind::Edit, "", 8, 8, 200, 20, akLeftTop, 0, 0, 0, btnOk},  // Enter runs btnOk
+//         {btnOk, ControlKind::DefaultButton, "OK", 130, 36, 75, 23, akRight | akBottom, 1},
+//     };
+//     class TdspThing : public Form {
+//     public:
+//         TdspThing() : Form(FormSpec{"caption", 216, 66}, kControls) {}
+//     protected:
+//         void FormCreate() override { onClick(btnOk, [this] { btnOkClick(); }); }
+//         void btnOkClick() { setModalResult(mrOk); }
+//     };
+// and one creation line in AppWindows.cpp. Control identifiers are 100 or more (1 and 2 are IDOK and
+// IDCANCEL, which Enter and Esc send when no control takes them: onClick(IDCANCEL, ...) handles Esc).
 #pragma once
 
 #include <windows.h>

@@ -176,6 +176,7 @@ void TdspMain::FormCreate() {
     tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon_, [&app] { app.restore(); });
     app.onMinimize = [this] { tray_->AppMinimize(); };
     app.onRestore = [this] { tray_->AppRestore(); };
+    app.onExit = [this] { tray_.reset(); };  // the icon leaves the notification area with the program
 #endif
 
     // The watch runs from the window's creation to the end of the program. Being a window timer, its tick is

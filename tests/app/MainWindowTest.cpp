@@ -354,4 +354,22 @@ TEST(MainWindow, MinimisingHidesTheWindowsAndRestoringBringsThemBack) {
     EXPECT_TRUE(app.readFile("canopia.ini").has_value());
 }
 
+TEST(MainWindow, WithTheTrayOptionMinimisingTakesTheTaskbarButtonAway) {
+    for (const char* option : {"1", "2"}) {
+        ProgramFiles f = library();
+        f.ini = std::string("[APP-CONFIG]\r\nCONFIG-TRAYICON=") + option + "\r\n";
+        Canopia app(f);
+        HWND main = app.startAndWaitMain();
+        ASSERT_TRUE(main);
+        HWND application = ::GetWindow(main, GW_OWNER);
+        ::PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(driver::waitFor([&] { return ::IsIconic(application) && !driver::isVisible(main); }, kTick));
+        const bool on = std::string(option) == "1";  // only exactly "1" counts as on
+        EXPECT_TRUE(driver::waitFor([&] { return driver::isVisible(application) != on; }, kTick)) << option;
+        ::PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(driver::waitFor([&] { return driver::isVisible(main) && driver::isVisible(application); }, kTick))
+            << option;
+    }
+}
+
 }  // namespace
