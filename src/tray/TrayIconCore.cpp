@@ -2,6 +2,7 @@
 #include "tray/TrayIconCore.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/Cp932.h"
 
@@ -35,7 +36,15 @@ std::vector<TrayIconCore*>& instanceList() {
     return list.items;
 }
 
-// Cut on a character boundary: a tip never ends in the first half of a double-byte character.
+// Calls an event through a copy: a handler that destroys the icon does not destroy the running handler.
+template <class Event, class... Args>
+void fire(const Event& event, Args&&... args) {
+    if (!event) return;
+    Event handler = event;
+    handler(std::forward<Args>(args)...);
+}
+
+// Cut on a character boundary: a text never ends in the first half of a double-byte character.
 std::string cut(const std::string& text, std::size_t maxBytes) {
     return std::string(cp932::truncate(text, maxBytes));
 }
@@ -45,10 +54,10 @@ std::string cut(const std::string& text, std::size_t maxBytes) {
 TrayIconCore::TrayIconCore(NotifyShell& shell) : shell_(shell) {
     auto& list = instanceList();
     if (list.size() >= kMaxInstances) throw ENotifyIconError(kTrayRegisterError);
-    id_ = list.empty() ? 1 : list.back()->id_ + 1;
-    list.push_back(this);
     shellMajor_ = shell_.shellMajorVersion();
     xpOrLater_ = shell_.windowsXpOrLater();
+    id_ = list.empty() ? 1 : list.back()->id_ + 1;
+    list.push_back(this);
 }
 
 TrayIconCore::~TrayIconCore() {
@@ -215,12 +224,12 @@ void TrayIconCore::callbackMessage(std::uintptr_t identifier, std::uint32_t mess
 }
 
 void TrayIconCore::mouseDownFire(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+    fire(OnMouseDown, *this, button, shift, x, y);
 }
 
 void TrayIconCore::mouseUpFire(TMouseButton button, TShiftState shift, int x, int y) {
     if (formActiveByMouseup_) activeFormToForeground();
-    if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
+    fire(OnMouseUp, *this, button, shift, x, y);
 }
 
 void TrayIconCore::mouseMessage(std::uint32_t message) {
@@ -228,7 +237,7 @@ void TrayIconCore::mouseMessage(std::uint32_t message) {
     cursorPosRead(x, y);
     switch (message) {
         case kWmMouseMove:
-            if (OnMouseMove) OnMouseMove(*this, 0, x, y);
+            fire(OnMouseMove, *this, 0, x, y);
             break;
         case kWmLButtonDown:
             if (autoPopup_ && popupMenuAssigned(TMouseButton::mbLeft))
@@ -239,13 +248,13 @@ void TrayIconCore::mouseMessage(std::uint32_t message) {
         case kWmLButtonUp:
             if (formActiveByMouseup_) activeFormToForeground();
             if (OnMouseUp)
-                OnMouseUp(*this, TMouseButton::mbLeft, ssLeft, x, y);
+                fire(OnMouseUp, *this, TMouseButton::mbLeft, ssLeft, x, y);
             else
                 leftButtonUp();
             break;
         case kWmLButtonDblClk:
             if (clickPending_) doubleClicked_ = true;
-            if (OnDblClick) OnDblClick(*this);
+            fire(OnDblClick, *this);
             break;
         case kWmRButtonDown:
             if (autoPopup_ && popupMenuAssigned(TMouseButton::mbRight))
@@ -263,16 +272,16 @@ void TrayIconCore::mouseMessage(std::uint32_t message) {
             mouseUpFire(TMouseButton::mbMiddle, ssMiddle, x, y);
             break;
         case kNinBalloonShow:
-            if (OnBalloonShow) OnBalloonShow(*this);
+            fire(OnBalloonShow, *this);
             break;
         case kNinBalloonHide:
-            if (OnBalloonHide) OnBalloonHide(*this);
+            fire(OnBalloonHide, *this);
             break;
         case kNinBalloonTimeout:
-            if (OnBalloonTimeout) OnBalloonTimeout(*this);
+            fire(OnBalloonTimeout, *this);
             break;
         case kNinBalloonUserClick:
-            if (OnBalloonClick) OnBalloonClick(*this);
+            fire(OnBalloonClick, *this);
             break;
         default:
             break;
@@ -301,8 +310,8 @@ void TrayIconCore::clickWaitEnded(std::uintptr_t identifier, unsigned token) {
 
 void TrayIconCore::clickWaitDone(unsigned token) {
     if (token != clickToken_) return;  // a newer click has started its own wait
-    bool fire = clickPending_ && !doubleClicked_ && enabled_;
+    const bool due = clickPending_ && !doubleClicked_ && enabled_;
     clickPending_ = false;
     doubleClicked_ = false;
-    if (fire && OnClick) OnClick(*this);
+    if (due) fire(OnClick, *this);
 }
