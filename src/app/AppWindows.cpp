@@ -5,6 +5,9 @@
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAcadTest.h"
+#include "dialogs/frmConfig.h"
+#include "dialogs/frmGroupAdd.h"
+#include "dialogs/frmGroupConfig.h"
 #include "dialogs/frmSDIExp.h"
 
 TdspMain* dspMain = nullptr;
@@ -36,6 +39,9 @@ void appWindowsCreate() {
     // Order: Main, About, Config, GroupConfig, ScriptConfig, GroupAdd, AcadTest, SDIExp, ScriptAdd, ScriptEditer.
     windowCreate(dspMain, AppWindow::Main);
     windowCreate(dspAbout, AppWindow::About);
+    windowCreate(dspConfig, AppWindow::Config);
+    windowCreate(dspGroupConfig, AppWindow::GroupConfig);
+    windowCreate(dspGroupAdd, AppWindow::GroupAdd);
     windowCreate(dspAcadTest, AppWindow::AcadTest);
     windowCreate(dspSDIExp, AppWindow::SDIExp);
 }

@@ -1,0 +1,88 @@
+// TdspGroupAdd: name entry for a new group. Enter in the field is OK (the field's confirming button).
+#include "dialogs/frmGroupAdd.h"
+
+#include "app/MessageBoxes.h"
+#include "dialogs/GroupNameRules.h"
+#include "library/ScriptLibrary.h"
+#include "resources/maintenance/MaintenanceResources.h"
+
+namespace {
+
+const FormSpec kForm = {"グループの新規作成", 321, 87, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                        WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 12, FormPosition::Designed};
+
+// Neither button is a default or cancel button: Enter belongs to the field, Escape does nothing.
+const ControlSpec kControls[] = {
+    {IDC_GA_LABEL1, ControlKind::Label, "新しいグループ名を入力してください：", 32, 12, 265, 13},
+    {IDC_GA_GROUPNAME, ControlKind::Edit, "", 32, 28, 265, 20, akLeftTop, 0, 0, 0, IDC_GA_OK},
+    {IDC_GA_OK, ControlKind::Button, "OK", 224, 56, 75, 23, akLeftTop, 1},
+    {IDC_GA_CANCEL, ControlKind::Button, "キャンセル", 144, 56, 75, 23, akLeftTop, 2},
+};
+
+// The window's place at every show: the middle of the screen.
+void centerOnScreen(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    ::SetWindowPos(hwnd, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+namespace group_names {
+
+std::string groupPath(const std::string& saveFolder, const std::string& name) { return saveFolder + "\\" + name; }
+
+bool folderExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool unsafeNameCheck(const std::string& name) {
+    const UnsafeName kind = unsafeNameKind(name);
+    if (kind == UnsafeName::None) return true;
+    app::plainMessage(unsafeNameMessage(kind));
+    return false;
+}
+
+}  // namespace group_names
+
+TdspGroupAdd::TdspGroupAdd() : Form(kForm, kControls) {
+    onClick(IDC_GA_OK, [this] { btnOkClick(); });
+    onClick(IDC_GA_CANCEL, [this] { btnCancelClick(); });
+}
+
+void TdspGroupAdd::FormShow() {
+    centerOnScreen(hwnd_);
+    groupName_.clear();
+    const std::string saveFolder = saveFolderGet();
+    setText(IDC_GA_GROUPNAME, group_names::proposeDefault([&](const std::string& candidate) {
+                return group_names::folderExists(group_names::groupPath(saveFolder, candidate));
+            }));
+    // Typing replaces the proposal.
+    ::SendMessageA(control(IDC_GA_GROUPNAME), EM_SETSEL, 0, -1);
+    focus(IDC_GA_GROUPNAME);
+}
+
+void TdspGroupAdd::btnOkClick() {
+    const std::string name = text(IDC_GA_GROUPNAME);
+    if (!nameCheck(hwnd_, name)) return;
+    if (!group_names::unsafeNameCheck(name)) return;
+    if (name.empty()) {
+        app::plainMessage("グループ名称を入力してください");
+        return;
+    }
+    // The file system's own name matching decides ("abc" finds "ABC").
+    if (group_names::folderExists(group_names::groupPath(saveFolderGet(), name))) {
+        app::plainMessage("入力したグループ名はすでに存在します。別の名称を設定してください。");
+        return;
+    }
+    groupName_ = name;
+    close();
+}
+
+void TdspGroupAdd::btnCancelClick() {
+    groupName_.clear();
+    close();
+}

@@ -1,0 +1,36 @@
+// TdspGroupAdd: the name-entry window of a new group; proposes a free name and hands back the accepted one.
+#pragma once
+
+#include <string>
+
+#include "app/Form.h"
+
+namespace group_names {
+
+// The folder of a group: the save folder, a backslash and the name, with no test of the left side.
+std::string groupPath(const std::string& saveFolder, const std::string& name);
+
+// True when a folder (not a plain file) exists at `path`; the file system matches the name its own way.
+bool folderExists(const std::string& path);
+
+// Refuses a name that would reach no plain group folder: beeps and shows its plain message. True when usable.
+bool unsafeNameCheck(const std::string& name);
+
+}  // namespace group_names
+
+class TdspGroupAdd : public Form {
+public:
+    TdspGroupAdd();
+
+    // The accepted group name, or empty when nothing was accepted since the window was last shown.
+    const std::string& getGroupName() const { return groupName_; }
+
+    void btnOkClick();
+    void btnCancelClick();
+
+protected:
+    void FormShow() override;
+
+private:
+    std::string groupName_;
+};

@@ -1,0 +1,262 @@
+// TdspGroupConfig: group maintenance on disk, for the processing type chosen in the window.
+#include "dialogs/frmGroupConfig.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/AppWindows.h"
+#include "app/Fonts.h"
+#include "app/frmMain.h"
+#include "dialogs/frmGroupAdd.h"
+#include "library/ScriptLibrary.h"
+#include "resources/maintenance/MaintenanceResources.h"
+
+namespace {
+
+const FormSpec kForm = {"グループのメンテナンス", 355, 343, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                        WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 12, FormPosition::Designed};
+
+// Group box children are placed at the box's origin plus their own bounds.
+constexpr int kBox2Left = 10, kBox2Top = 8;    // GroupBox2 "処理タイプ"
+constexpr int kBox1Left = 10, kBox1Top = 244;  // GroupBox1 "選択中グループの新しい名前"
+
+// Tab order: GroupBox1 (its field, then its button), lstGroup, btnSave, GroupBox2 (its radio buttons),
+// btnGroupNew, btnGroupDel.
+const ControlSpec kControls[] = {
+    {IDC_GC_GROUPBOX2, ControlKind::GroupBox, "処理タイプ", kBox2Left, kBox2Top, 335, 44},
+    {IDC_GC_FILEACTIVE, ControlKind::RadioButton, "現在の図面", kBox2Left + 75, kBox2Top + 18, 89, 17, akLeftTop, 4},
+    {IDC_GC_FILESELECT, ControlKind::RadioButton, "複数ファイル", kBox2Left + 174, kBox2Top + 18, 89, 17, akLeftTop, 5},
+    {IDC_GC_LABEL1, ControlKind::Label, "グループ一覧：", 14, 60, 120, 12},
+    {IDC_GC_GROUPLIST, ControlKind::ListBox, "", 13, 76, 235, 157, akLeftTop, 2, LBS_SORT, 13, 0, cfNone, 13},
+    {IDC_GC_GROUPNEW, ControlKind::Button, "新規登録", 251, 77, 90, 22, akLeftTop, 6},
+    {IDC_GC_GROUPDEL, ControlKind::Button, "削除", 251, 104, 90, 22, akLeftTop, 7},
+    {IDC_GC_GROUPBOX1, ControlKind::GroupBox, "選択中グループの新しい名前", kBox1Left, kBox1Top, 335, 49},
+    {IDC_GC_ACTIVEGROUP, ControlKind::Edit, "", kBox1Left + 7, kBox1Top + 18, 231, 20, akLeftTop, 0},
+    {IDC_GC_CHANGENAME, ControlKind::Button, "名称変更", kBox1Left + 243, kBox1Top + 18, 85, 22, akLeftTop, 1},
+    {IDC_GC_SAVE, ControlKind::Button, "メンテナンス終了", 119, 305, 115, 25, akLeftTop, 3},
+};
+
+constexpr int kImageButtons[3] = {IDC_GC_GROUPNEW, IDC_GC_GROUPDEL, IDC_GC_CHANGENAME};
+constexpr int kImageIcons[3] = {IDI_GROUP_NEW, IDI_GROUP_DELETE, IDI_GROUP_RENAME};
+
+constexpr int kDeleteImageIndex = 5;  // pDelete's picture in the main window's image list
+
+HICON iconLoad(int id, int size) {
+    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+}
+
+void centerOnScreen(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    ::SetWindowPos(hwnd, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+TdspGroupConfig::TdspGroupConfig() : Form(kForm, kControls) {
+    onClick(IDC_GC_FILEACTIVE, [this] { rdoFileActiveClick(); });
+    onClick(IDC_GC_FILESELECT, [this] { rdoFileSelectClick(); });
+    onChange(IDC_GC_GROUPLIST, [this] { lstGroupClick(); });
+    onClick(IDC_GC_GROUPNEW, [this] { btnGroupNewClick(); });
+    onClick(IDC_GC_GROUPDEL, [this] { btnGroupDelClick(); });
+    onClick(IDC_GC_CHANGENAME, [this] { btnGroupChangeNameClick(); });
+    onClick(IDC_GC_SAVE, [this] { btnSaveClick(); });
+    onClick(IDM_GC_DELETE, [this] { pDeleteClick(); });
+}
+
+void TdspGroupConfig::FormCreate() {
+    setChecked(IDC_GC_FILESELECT, true);  // the layout's state until the first show sets the processing type
+
+    windowIconBig_.reset(iconLoad(IDI_GROUP_CONFIG, ::GetSystemMetrics(SM_CXICON)));
+    windowIconSmall_.reset(iconLoad(IDI_GROUP_CONFIG, ::GetSystemMetrics(SM_CXSMICON)));
+    ::SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIconBig_.get()));
+    ::SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIconSmall_.get()));
+
+    for (int i = 0; i < 3; ++i) {
+        buttonIcons_[i].reset(iconLoad(kImageIcons[i], app::scaled(16)));
+        ::SendMessageA(control(kImageButtons[i]), BM_SETIMAGE, IMAGE_ICON,
+                       reinterpret_cast<LPARAM>(buttonIcons_[i].get()));
+    }
+
+    popGroupConfig_.reset(::CreatePopupMenu());
+    ::AppendMenuA(popGroupConfig_.get(), MF_STRING, IDM_GC_DELETE, "削除(&D)");
+    // The picture belongs to the main window, which lives as long as this menu.
+    if (HBITMAP picture = dspMain ? dspMain->menuPicture(kDeleteImageIndex) : nullptr) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        item.hbmpItem = picture;
+        ::SetMenuItemInfoA(popGroupConfig_.get(), IDM_GC_DELETE, FALSE, &item);
+    }
+}
+
+void TdspGroupConfig::FormShow() {
+    centerOnScreen(hwnd_);
+    groupListSetup();
+    mainStatusCheck();
+    zumenCheckBoxSet();
+}
+
+void TdspGroupConfig::FormClose() {
+    if (!dspMain) return;
+    dspMain->zumenCheckBoxSet();
+    dspMain->groupListSetup();
+    dspMain->scriptListSetup();
+    dspMain->mainStatusCheck();
+}
+
+int TdspGroupConfig::listCount() const {
+    return static_cast<int>(::SendMessageA(control(IDC_GC_GROUPLIST), LB_GETCOUNT, 0, 0));
+}
+
+int TdspGroupConfig::listSelection() const {
+    return static_cast<int>(::SendMessageA(control(IDC_GC_GROUPLIST), LB_GETCURSEL, 0, 0));
+}
+
+std::string TdspGroupConfig::listText(int index) const {
+    HWND list = control(IDC_GC_GROUPLIST);
+    const LRESULT n = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR) return {};
+    std::string s(static_cast<std::size_t>(n) + 1, '\0');
+    const LRESULT got = ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return s;
+}
+
+void TdspGroupConfig::groupListSetup() {
+    HWND list = control(IDC_GC_GROUPLIST);
+    RedrawSuspender suspended(list);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    std::vector<std::string> names;
+    groupNamesRead(names);
+    for (const auto& name : names) ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    if (listCount() == 0) {
+        setText(IDC_GC_ACTIVEGROUP, "");
+    } else {
+        ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+        setText(IDC_GC_ACTIVEGROUP, listText(0));
+    }
+}
+
+// Exact byte comparison, case-sensitive; without an equal entry the current selection stays.
+void TdspGroupConfig::selectByName(const std::string& name) {
+    HWND list = control(IDC_GC_GROUPLIST);
+    RedrawSuspender suspended(list);
+    const int count = listCount();
+    for (int i = 0; i < count; ++i) {
+        if (listText(i) == name) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    }
+}
+
+void TdspGroupConfig::mainStatusCheck() {
+    const bool any = listCount() > 0;
+    setEnabled(IDC_GC_CHANGENAME, any);
+    setEnabled(IDC_GC_GROUPDEL, any);
+    setEnabled(IDC_GC_GROUPLIST, any);
+    ::EnableMenuItem(popGroupConfig_.get(), IDM_GC_DELETE, MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
+}
+
+void TdspGroupConfig::zumenCheckBoxSet() {
+    focus(IDC_GC_ACTIVEGROUP);
+    setChecked(IDC_GC_FILEACTIVE, zumenStatus == 1);
+    setChecked(IDC_GC_FILESELECT, zumenStatus != 1);
+}
+
+void TdspGroupConfig::zumenStatusSet(int type) {
+    zumenStatus = type;
+    groupListSetup();
+    mainStatusCheck();
+}
+
+void TdspGroupConfig::rdoFileActiveClick() { zumenStatusSet(1); }
+void TdspGroupConfig::rdoFileSelectClick() { zumenStatusSet(2); }
+
+void TdspGroupConfig::lstGroupClick() {
+    const int index = listSelection();
+    if (index >= 0) setText(IDC_GC_ACTIVEGROUP, listText(index));
+}
+
+void TdspGroupConfig::btnGroupNewClick() {
+    dspGroupAdd->showModal();
+    const std::string name = dspGroupAdd->getGroupName();
+    if (name.empty()) return;
+    ::CreateDirectoryA(group_names::groupPath(saveFolderGet(), name).c_str(), nullptr);  // a failure is not reported
+    groupListSetup();
+    setText(IDC_GC_ACTIVEGROUP, name);
+    selectByName(name);
+    mainStatusCheck();
+}
+
+void TdspGroupConfig::btnGroupChangeNameClick() {
+    const int index = listSelection();
+    if (index < 0) return;
+    const std::string newName = text(IDC_GC_ACTIVEGROUP);
+    const std::string oldName = listText(index);
+    if (!nameCheck(hwnd_, newName)) return;
+    if (!group_names::unsafeNameCheck(newName)) return;
+    // The move refuses an existing target and an empty name; nothing is reported then.
+    const std::string saveFolder = saveFolderGet();
+    if (!::MoveFileA(group_names::groupPath(saveFolder, oldName).c_str(),
+                     group_names::groupPath(saveFolder, newName).c_str()))
+        return;
+    groupListSetup();
+    selectByName(newName);
+    setText(IDC_GC_ACTIVEGROUP, newName);
+}
+
+void TdspGroupConfig::btnGroupDelClick() {
+    const int index = listSelection();
+    if (index < 0) return;
+    // Only an empty folder can be removed: the scripts in a group are never deleted with it.
+    if (!::RemoveDirectoryA(group_names::groupPath(saveFolderGet(), listText(index)).c_str())) {
+        ::MessageBoxA(hwnd_, "スクリプトの登録されているフォルダは削除できません", "注意", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    groupListSetup();
+    const int count = listCount();
+    if (count > 0) {
+        const int keep = std::min(index, count - 1);
+        ::SendMessageA(control(IDC_GC_GROUPLIST), LB_SETCURSEL, static_cast<WPARAM>(keep), 0);
+        setText(IDC_GC_ACTIVEGROUP, listText(keep));
+    }
+    mainStatusCheck();
+}
+
+void TdspGroupConfig::pDeleteClick() { btnGroupDelClick(); }
+
+void TdspGroupConfig::btnSaveClick() { close(); }
+
+bool TdspGroupConfig::edtActiveGroupKeyPress(UINT msg, WPARAM key) {
+    if (key != VK_RETURN || !enabled(IDC_GC_CHANGENAME)) return false;
+    // The dialog navigation takes Enter at its key-down, so the rename runs there; its character is swallowed too.
+    if (msg == WM_KEYDOWN) btnGroupChangeNameClick();
+    return true;
+}
+
+bool TdspGroupConfig::keyPreview(int controlId, UINT msg, WPARAM key) {
+    return controlId == IDC_GC_ACTIVEGROUP && edtActiveGroupKeyPress(msg, key);
+}
+
+void TdspGroupConfig::popupAt(LPARAM screenPoint) {
+    HWND list = control(IDC_GC_GROUPLIST);
+    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) {  // from the keyboard: at the selected entry, or the list's corner
+        RECT r{};
+        const int index = listSelection();
+        if (index < 0 || ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+            ::GetClientRect(list, &r);
+        pt = {r.left + 4, r.bottom};
+        ::ClientToScreen(list, &pt);
+    }
+    ::TrackPopupMenu(popGroupConfig_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+}
+
+LRESULT TdspGroupConfig::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == control(IDC_GC_GROUPLIST)) {
+        popupAt(lp);
+        return 0;
+    }
+    return Form::handle(msg, wp, lp);
+}
