@@ -5,7 +5,7 @@
 //     tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon, [] { app.restore(); });
 //     app.onMinimize = [this] { tray_->AppMinimize(); };   // after every minimise of the application
 //     app.onRestore = [this] { tray_->AppRestore(); };     // after every restore, whatever caused it
-// and when the main window is destroyed, reset tray_: that takes the icon out of the notification area.
+// The icon leaves the notification area when the MainTray goes, or at the latest when the program ends.
 // Errors of the icon (ENotifyIconError) leave AppMinimize/AppRestore as exceptions for the caller's fence;
 // errors inside the icon's own callbacks go to the application-wide error box.
 #pragma once

@@ -167,7 +167,13 @@ void TTrayIcon::popupMenuDestroyed(const TrayPopupMenu* menu) noexcept {
 }
 
 void TTrayIcon::setIcon(HICON icon) {
-    HICON copy = icon ? CopyIcon(icon) : nullptr;
+    // The notification area shows small icons: take the small image of the icon's resource when there is one.
+    HICON copy = nullptr;
+    if (icon) {
+        copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), LR_COPYFROMRESOURCE));
+        if (copy == nullptr) copy = CopyIcon(icon);
+    }
     if (icon_) DestroyIcon(icon_);
     icon_ = copy;
     if (!Animating()) iconChanged();
