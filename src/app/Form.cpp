@@ -68,9 +68,11 @@ void Form::create() {
     RECT r{0, 0, designClient_.cx, designClient_.cy};
     ::AdjustWindowRectEx(&r, spec_.style, FALSE, spec_.exStyle);
     HWND owner = app.mainForm() && app.mainForm()->handle() ? app.mainForm()->handle() : app.handle();
+    // The default position is for overlapped windows only; pop-ups start at 0, 0 until placed.
+    const int xy = (spec_.style & WS_POPUP) ? 0 : CW_USEDEFAULT;
     hwnd_ = ::CreateWindowExA(spec_.exStyle, kFormClass, spec_.caption ? spec_.caption : "",
-                              spec_.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                              r.bottom - r.top, owner, nullptr, app.hinstance(), this);
+                              spec_.style & ~WS_VISIBLE, xy, xy, r.right - r.left, r.bottom - r.top, owner, nullptr,
+                              app.hinstance(), this);
     if (!hwnd_) return;
     app.formCreated(this);
     for (const auto& s : specs_) createControl(s);
@@ -232,8 +234,10 @@ LRESULT CALLBACK Form::staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form* self = nullptr;
     if (msg == WM_NCCREATE) {
         self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
+        if (self) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            self->hwnd_ = hwnd;
+        }
     } else {
         self = reinterpret_cast<Form*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
