@@ -15,12 +15,17 @@ constexpr int kFillRows = 768;        // rows put into a block when blocks are b
 constexpr int kMinRows = 96;          // a smaller block is merged with a neighbour when they fit
 constexpr std::uint32_t kLoadArena = 32 * 1024;  // arena bytes a block gets while loading
 
+// 16 bytes a row: what every row has. The state text and the object value, rarely set, live beside.
 struct Row {
     std::uint32_t start;   // offset of the text in the block's arena
     std::uint32_t length;
     std::uint32_t attribute;
     std::uint32_t attribute2;
-    std::uint32_t object;
+};
+
+struct RowExtra {
+    std::string state;
+    std::uint32_t object = 0;
 };
 
 inline bool endsLine(std::uint32_t attribute) { return rowbits::rowAttribute(attribute) != raWrapped; }
@@ -38,7 +43,7 @@ struct TRowBaseList::Block {
     std::uint32_t size = 0;   // arena bytes in use (live texts and garbage)
     std::uint32_t cap = 0;
     std::uint32_t live = 0;   // bytes of the rows' texts
-    std::vector<std::string> states;  // empty, or one state text per row
+    std::vector<RowExtra> extras;  // empty, or one per row once any row has a state text or an object
     std::int64_t bytes = 0;   // row bytes plus 2 per raLineEnd row
     int lineEnds = 0;         // rows that are not raWrapped
 
@@ -92,8 +97,8 @@ struct TRowBaseList::Block {
         if (rows.capacity() - rows.size() > rows.size() / 4 + 8) rows.shrink_to_fit();
     }
     std::size_t memory() const {
-        std::size_t m = sizeof(Block) + rows.capacity() * sizeof(Row) + cap + states.capacity() * sizeof(std::string);
-        for (const std::string& s : states) m += s.capacity() > 15 ? s.capacity() : 0;
+        std::size_t m = sizeof(Block) + rows.capacity() * sizeof(Row) + cap + extras.capacity() * sizeof(RowExtra);
+        for (const RowExtra& e : extras) m += e.state.capacity() > 15 ? e.state.capacity() : 0;
         return m;
     }
 };
@@ -214,7 +219,8 @@ std::uint32_t TRowBaseList::Attribute2(int index) const {
 std::uint32_t TRowBaseList::ObjectValue(int index) const {
     checkIndex(index);
     const Locator at = locate(index);
-    return blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].object;
+    const Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    return b.extras.empty() ? 0 : b.extras[static_cast<std::size_t>(at.local)].object;
 }
 
 std::string TRowBaseList::StateText(int index) const {
@@ -222,7 +228,7 @@ std::string TRowBaseList::StateText(int index) const {
     if (index >= statesBefore_) return {};
     const Locator at = locate(index);
     const Block& b = *blocks_[static_cast<std::size_t>(at.block)];
-    return b.states.empty() ? std::string() : b.states[static_cast<std::size_t>(at.local)];
+    return b.extras.empty() ? std::string() : b.extras[static_cast<std::size_t>(at.local)].state;
 }
 
 void TRowBaseList::SetAttribute(int index, std::uint32_t word) {
@@ -253,18 +259,23 @@ void TRowBaseList::SetAttribute2(int index, std::uint32_t word2) {
 void TRowBaseList::SetObjectValue(int index, std::uint32_t value) {
     checkIndex(index);
     const Locator at = locate(index);
-    blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)].object = value;
+    Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    if (b.extras.empty()) {
+        if (value == 0) return;
+        b.extras.resize(b.rows.size());
+    }
+    b.extras[static_cast<std::size_t>(at.local)].object = value;
 }
 
 void TRowBaseList::SetStateText(int index, std::string_view text) {
     checkIndex(index);
     const Locator at = locate(index);
     Block& b = *blocks_[static_cast<std::size_t>(at.block)];
-    if (b.states.empty()) {
+    if (b.extras.empty()) {
         if (text.empty()) return;
-        b.states.resize(b.rows.size());
+        b.extras.resize(b.rows.size());
     }
-    b.states[static_cast<std::size_t>(at.local)].assign(text.data(), text.size());
+    b.extras[static_cast<std::size_t>(at.local)].state.assign(text.data(), text.size());
 }
 
 void TRowBaseList::noteStateStored(int index, std::uint32_t word) {
@@ -322,7 +333,7 @@ void TRowBaseList::eraseRows(int first, int count) {
             dEnds -= endsLine(r.attribute) ? 1 : 0;
         }
         blk.rows.erase(blk.rows.begin() + local, blk.rows.begin() + local + take);
-        if (!blk.states.empty()) blk.states.erase(blk.states.begin() + local, blk.states.begin() + local + take);
+        if (!blk.extras.empty()) blk.extras.erase(blk.extras.begin() + local, blk.extras.begin() + local + take);
         blk.bytes += dBytes;
         blk.lineEnds += dEnds;
         remaining -= take;
@@ -359,9 +370,9 @@ void TRowBaseList::insertRows(int first, const std::vector<NewRow>& rows) {
     if (blk.rowCount() + k <= kMaxRows) {
         std::int64_t dBytes = 0;
         int dEnds = 0;
-        Row blank{0, 0, 0, 0, 0};
+        Row blank{0, 0, 0, 0};
         blk.rows.insert(blk.rows.begin() + at.local, static_cast<std::size_t>(k), blank);
-        if (!blk.states.empty()) blk.states.insert(blk.states.begin() + at.local, static_cast<std::size_t>(k), {});
+        if (!blk.extras.empty()) blk.extras.insert(blk.extras.begin() + at.local, static_cast<std::size_t>(k), RowExtra{});
         for (int i = 0; i < k; ++i) {
             const NewRow& src = rows[static_cast<std::size_t>(i)];
             Row& r = blk.rows[static_cast<std::size_t>(at.local + i)];
@@ -381,39 +392,38 @@ void TRowBaseList::insertRows(int first, const std::vector<NewRow>& rows) {
     // the taken ones are laid into the block and into new blocks after it.
     std::string tailText;
     std::vector<Row> tailRows(blk.rows.begin() + at.local, blk.rows.end());
-    std::vector<std::string> tailStates;
-    if (!blk.states.empty()) tailStates.assign(blk.states.begin() + at.local, blk.states.end());
+    std::vector<RowExtra> tailExtras;
+    if (!blk.extras.empty()) tailExtras.assign(blk.extras.begin() + at.local, blk.extras.end());
     for (const Row& r : tailRows) tailText.append(blk.text.get() + r.start, r.length);
     {
         const int keep = at.local;
         for (int i = keep; i < blk.rowCount(); ++i) blk.live -= blk.rows[static_cast<std::size_t>(i)].length;
         blk.rows.resize(static_cast<std::size_t>(keep));
-        if (!blk.states.empty()) blk.states.resize(static_cast<std::size_t>(keep));
+        if (!blk.extras.empty()) blk.extras.resize(static_cast<std::size_t>(keep));
     }
     std::vector<std::unique_ptr<Block>> fresh;
     Block* cur = &blk;
-    auto put = [&](std::string_view text, std::uint32_t a1, std::uint32_t a2, std::uint32_t obj,
-                   const std::string* state) {
+    auto put = [&](std::string_view text, std::uint32_t a1, std::uint32_t a2, const RowExtra* extra) {
         if (cur->rowCount() >= kFillRows) {
             fresh.emplace_back(new Block);
             cur = fresh.back().get();
             cur->rows.reserve(kFillRows);
         }
-        Row r{cur->append(text), static_cast<std::uint32_t>(text.size()), a1, a2, obj};
+        Row r{cur->append(text), static_cast<std::uint32_t>(text.size()), a1, a2};
         cur->rows.push_back(r);
-        if (state && !state->empty()) {
-            cur->states.resize(cur->rows.size());
-            cur->states.back() = *state;
-        } else if (!cur->states.empty()) {
-            cur->states.resize(cur->rows.size());
+        if (extra && (!extra->state.empty() || extra->object)) {
+            cur->extras.resize(cur->rows.size());
+            cur->extras.back() = *extra;
+        } else if (!cur->extras.empty()) {
+            cur->extras.resize(cur->rows.size());
         }
     };
-    for (const NewRow& src : rows) put(src.text, src.attribute, src.attribute2, 0, nullptr);
+    for (const NewRow& src : rows) put(src.text, src.attribute, src.attribute2, nullptr);
     std::size_t off = 0;
     for (std::size_t i = 0; i < tailRows.size(); ++i) {
         const Row& r = tailRows[i];
-        put(std::string_view(tailText).substr(off, r.length), r.attribute, r.attribute2, r.object,
-            tailStates.empty() ? nullptr : &tailStates[i]);
+        put(std::string_view(tailText).substr(off, r.length), r.attribute, r.attribute2,
+            tailExtras.empty() ? nullptr : &tailExtras[i]);
         off += r.length;
     }
     auto recount = [](Block& b) {
@@ -423,7 +433,7 @@ void TRowBaseList::insertRows(int first, const std::vector<NewRow>& rows) {
             b.bytes += rowBytes(r);
             b.lineEnds += endsLine(r.attribute) ? 1 : 0;
         }
-        if (!b.states.empty()) b.states.resize(b.rows.size());
+        if (!b.extras.empty()) b.extras.resize(b.rows.size());
     };
     recount(blk);
     for (auto& f : fresh) recount(*f);
@@ -439,13 +449,13 @@ void TRowBaseList::mergeAround(int block) {
         Block& b = *blocks_[static_cast<std::size_t>(left + 1)];
         if (a.rowCount() >= kMinRows && b.rowCount() >= kMinRows) return false;
         if (a.rowCount() + b.rowCount() > kFillRows) return false;
-        if (!b.states.empty() && a.states.empty()) a.states.resize(a.rows.size());
+        if (!b.extras.empty() && a.extras.empty()) a.extras.resize(a.rows.size());
         for (int i = 0; i < b.rowCount(); ++i) {
             Row r = b.rows[static_cast<std::size_t>(i)];
             r.start = a.append(b.view(i));
             a.rows.push_back(r);
-            if (!a.states.empty())
-                a.states.push_back(b.states.empty() ? std::string() : std::move(b.states[static_cast<std::size_t>(i)]));
+            if (!a.extras.empty())
+                a.extras.push_back(b.extras.empty() ? RowExtra{} : std::move(b.extras[static_cast<std::size_t>(i)]));
         }
         a.bytes += b.bytes;
         a.lineEnds += b.lineEnds;
@@ -478,8 +488,7 @@ void TRowBaseList::SpliceRows(int first, int removeCount, const std::vector<NewR
                 r.length = static_cast<std::uint32_t>(src.text.size());
                 r.attribute = src.attribute;
                 r.attribute2 = src.attribute2;
-                r.object = 0;
-                if (!blk.states.empty()) blk.states[static_cast<std::size_t>(at.local + i)].clear();
+                if (!blk.extras.empty()) blk.extras[static_cast<std::size_t>(at.local + i)] = RowExtra{};
                 dBytes += rowBytes(r);
                 dEnds += endsLine(r.attribute) ? 1 : 0;
             }
@@ -677,11 +686,11 @@ bool TRowBaseList::LoadRows(const ByteReader& read, std::size_t chunk) {
     bool ok = true;
     bool end = false;
     auto addRow = [&](std::size_t from, std::size_t to, TRowAttribute a) {
-        Row r{static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to - from), a, 0, 0};
-        b->rows.push_back(r);
-        b->live += r.length;
-        b->bytes += rowBytes(r);
-        b->lineEnds += endsLine(a) ? 1 : 0;
+        const auto length = static_cast<std::uint32_t>(to - from);
+        b->rows.push_back(Row{static_cast<std::uint32_t>(from), length, a, 0});
+        b->live += length;
+        b->bytes += length + (a == raLineEnd ? 2 : 0);
+        b->lineEnds += a != raWrapped ? 1 : 0;
     };
     // Ends rows at the breaks in [scan, limit); a CR at limit - 1 is taken only when `final`.
     auto scanTo = [&](bool final) {
