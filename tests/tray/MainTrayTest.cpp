@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "TrayTestSupport.h"
 #include "app/Application.h"
 #include "app/frmMainTray.h"
 #include "library/Settings.h"
@@ -36,15 +37,6 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-// Chooses "終了(&X)" from inside the open menu's loop: down twice, Enter.
-void CALLBACK menuChooseQuit(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    for (BYTE key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
-        keybd_event(key, 0, 0, 0);
-        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    }
 }
 
 HIMAGELIST eightImages() {
@@ -169,7 +161,7 @@ TEST_F(MainTrayTest, ARightPressOpensTheMenuAndQuitClosesTheMainWindow) {
     auto tray = trayMake(&on);
     app.minimize();
     ShowWindow(main, SW_HIDE);  // as the application hides its forms: the menu's owner is hidden
-    SetTimer(nullptr, 0, 300, menuChooseQuit);
+    menuKeysWhenOpen({VK_DOWN, VK_DOWN, VK_RETURN});  // "終了(&X)"
     iconPress(*tray, WM_RBUTTONDOWN);
     EXPECT_TRUE(app.minimized());  // the right button does not restore
     pump(100);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "TrayWineWindows.h"
+#include "TrayTestSupport.h"
 #include "tray/TTrayIcon.h"
 #include "tray/TrayPopupMenu.h"
 
@@ -173,24 +173,6 @@ TEST(TrayCallback, ClickWorkerFiresOnceAfterTheDoubleClickTime) {
     EXPECT_EQ(clicks, 1);
 }
 
-namespace {
-
-// Chooses the first item of the menu that is open now, from inside the menu's own loop.
-void CALLBACK menuChooseFirst(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    keybd_event(VK_DOWN, 0, 0, 0);
-    keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_RETURN, 0, 0, 0);
-    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
-}
-
-void CALLBACK menuEnd(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    EndMenu();
-}
-
-}  // namespace
-
 TEST(TrayMenu, ButtonPressPopsUpItsMenuInsteadOfTheEvent) {
     HWND form = formCreate(true);
     ShowWindow(form, SW_SHOW);
@@ -204,12 +186,12 @@ TEST(TrayMenu, ButtonPressPopsUpItsMenuInsteadOfTheEvent) {
         EXPECT_EQ(GetMenuItemCount(menu.handle()), 2);
         icon.setRBPopupMenu(&menu);
 
-        SetTimer(nullptr, 0, 300, menuEnd);
+        menuKeysWhenOpen({VK_ESCAPE});
         callback(icon, WM_RBUTTONDOWN);  // returns when the menu closes
         EXPECT_EQ(downs, 0);
         EXPECT_EQ(chosen, 0);
 
-        SetTimer(nullptr, 0, 300, menuChooseFirst);
+        menuKeysWhenOpen({VK_DOWN, VK_RETURN});
         callback(icon, WM_RBUTTONDOWN);
         pump(100);
         EXPECT_EQ(chosen, 1);  // the handler ran after the menu closed

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "Driver.h"
-#include "TrayWineWindows.h"
+#include "TrayTestSupport.h"
 #include "tray/TrayIconCore.h"
 
 namespace {

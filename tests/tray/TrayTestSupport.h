@@ -1,10 +1,14 @@
-// What the notification area shows under Wine: without a virtual desktop, Wine's X11 driver puts every
-// shown tray icon into a "Wine System Tray" window as a child window of its own.
+// Test helpers for the tray icon under Wine: counting the icons on show, and answering a pop-up menu.
 #pragma once
 
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
+
+// Without a virtual desktop, Wine's X11 driver puts every shown tray icon into a "Wine System Tray"
+// window as a child window of its own.
 
 inline BOOL CALLBACK trayWineIconCountChild(HWND hwnd, LPARAM param) {
     char name[64];
@@ -26,4 +30,22 @@ inline int trayWineIconCount() {
     int count = 0;
     EnumWindows(trayWineIconCountTop, reinterpret_cast<LPARAM>(&count));
     return count;
+}
+
+// Keys for the next pop-up menu of this thread, posted to it once it is open (from inside its own loop).
+inline std::vector<WPARAM>& menuKeysPending() {
+    static std::vector<WPARAM> keys;
+    return keys;
+}
+
+inline void CALLBACK menuKeysTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu)) return;  // not open yet: the next tick
+    KillTimer(nullptr, timer);
+    for (WPARAM key : menuKeysPending()) PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
+inline void menuKeysWhenOpen(std::vector<WPARAM> keys) {
+    menuKeysPending() = std::move(keys);
+    SetTimer(nullptr, 0, 50, menuKeysTimer);
 }
