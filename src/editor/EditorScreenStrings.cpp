@@ -51,6 +51,10 @@ EditorClient* TEditorScreenStrings::ActiveEditor() const noexcept {
     return Owner();
 }
 
+void TEditorScreenStrings::Changing() {
+    if (primitive_ == 0) undo_.Clear();
+}
+
 void TEditorScreenStrings::Changed() {
     if (UpdateCount() != 0) return;
     const std::vector<EditorClient*> editors = editors_;
@@ -196,6 +200,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
     const int count = Count();
     if (a < 0 || n < 0 || a + n > count || (n == 0 && text.empty())) return;
     UpdateGuard update(*this);
+    PrimitiveScope primitive(*this);
     TUndoData record;
     if (const EditorClient* e = ActiveEditor()) {
         record.CaretRow = e->CaretRow();
@@ -266,6 +271,7 @@ void TEditorScreenStrings::clearForNewText() {
 
 void TEditorScreenStrings::SetText(std::string_view text) {
     UpdateGuard update(*this);
+    PrimitiveScope primitive(*this);
     clearForNewText();
     textfile::TextToRows(text, *this);
     if (wordWrap_) wrapAll();
@@ -274,6 +280,7 @@ void TEditorScreenStrings::SetText(std::string_view text) {
 
 void TEditorScreenStrings::LoadFromFile(const std::string& path) {
     UpdateGuard update(*this);
+    PrimitiveScope primitive(*this);
     clearForNewText();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) throw AppError(path + " を開けません");
@@ -361,6 +368,7 @@ void TEditorScreenStrings::SetWordWrap(bool on) {
 void TEditorScreenStrings::Rewrap(bool force) {
     if (!wordWrap_ && !force) return;
     UpdateGuard update(*this);
+    PrimitiveScope primitive(*this);
     wrapAll();
     undo_.Clear();
     rebuildStates();

@@ -73,11 +73,24 @@ public:
     std::string LineText(int line) const;
 
 protected:
+    // Rows changed through the TStrings-like base (not through ReplaceRows, undo or loading) leave the undo
+    // records describing rows that are no longer there: the lists are cleared.
+    void Changing() override;
     void Changed() override;
     void UpdateEnded() override;
 
 private:
     friend class TEditorUndoObj;
+    class PrimitiveScope {
+    public:
+        explicit PrimitiveScope(TEditorScreenStrings& s) : n_(s.primitive_) { ++n_; }
+        ~PrimitiveScope() { --n_; }
+        PrimitiveScope(const PrimitiveScope&) = delete;
+        PrimitiveScope& operator=(const PrimitiveScope&) = delete;
+
+    private:
+        int& n_;
+    };
     // New rows for a block: their texts live in `text`, the views of `rows` point into it.
     struct Split {
         std::string text;
@@ -101,6 +114,7 @@ private:
     const WordWrapper* wrapper_ = nullptr;
     RowStateUpdater* updater_ = nullptr;
     ChangeRecord change_;
+    int primitive_ = 0;  // above 0 while ReplaceRows, undo, redo, loading or wrapping changes the rows
     bool wordWrap_ = false;
     std::uint16_t markWord_ = 0;
 };

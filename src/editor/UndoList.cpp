@@ -44,6 +44,7 @@ void TEditorUndoObj::replay(TUndoDataList& from, bool undo) {
         } guard{s, running_};
         s.BeginUpdate();
         running_ = true;
+        TEditorScreenStrings::PrimitiveScope primitive(s);
         TUndoData inverse;
         if (const EditorClient* e = s.ActiveEditor()) {
             inverse.CaretRow = e->CaretRow();

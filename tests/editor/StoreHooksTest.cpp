@@ -105,3 +105,13 @@ TEST(StoreHooks, SwitchingWordWrapKeepsTheMarksOfALineAndClearsUndo) {
     EXPECT_EQ(dumpRows(s), std::string(30, 'm') + "|L Z|L");
     EXPECT_EQ(s.Marks(0), 0x0005);
 }
+
+TEST(StoreHooks, RowsChangedBehindTheEditingPrimitiveLeaveNothingToUndo) {
+    TEditorScreenStrings s;
+    s.SetText("a\r\nb\r\n");
+    s.ReplaceRows(0, 1, "ab\r\n");
+    s.Delete(0);  // the TStrings-like base, not ReplaceRows: the record no longer fits the rows
+    EXPECT_FALSE(s.UndoObj().CanUndo());
+    s.UndoObj().Undo();
+    EXPECT_EQ(s.Text(), "b\r\n");
+}
