@@ -16,16 +16,30 @@ inline std::uint32_t rowWord(TRowAttribute row, TRowAttribute prev) {
 
 inline bool endsWithBreak(std::string_view s) { return !s.empty() && (s.back() == '\r' || s.back() == '\n'); }
 
-// Ends the store's update however the block is left.
+// Ends the store's update however the block is left. The normal way out calls end(), where the editors'
+// handlers (OnChange among them) may throw to the caller; on the way out of an exception the update is ended
+// quietly, since a second exception there would end the program.
 class UpdateGuard {
 public:
     explicit UpdateGuard(TRowBaseList& rows) : rows_(rows) { rows_.BeginUpdate(); }
-    ~UpdateGuard() { rows_.EndUpdate(); }
+    ~UpdateGuard() {
+        if (open_) {
+            try {
+                rows_.EndUpdate();
+            } catch (...) {
+            }
+        }
+    }
+    void end() {
+        open_ = false;
+        rows_.EndUpdate();
+    }
     UpdateGuard(const UpdateGuard&) = delete;
     UpdateGuard& operator=(const UpdateGuard&) = delete;
 
 private:
     TRowBaseList& rows_;
+    bool open_ = true;
 };
 
 }  // namespace
@@ -218,6 +232,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
         undo_.AddUndo(std::move(record));
         fillChange(a, n, 0);
         updateStatesFrom(a);
+        update.end();
         return;
     }
 
@@ -259,6 +274,7 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
     undo_.AddUndo(std::move(record));
     fillChange(first, blockCount, static_cast<int>(split.rows.size()));
     updateStatesFrom(first);
+    update.end();
 }
 
 // ---- whole text ------------------------------------------------------------------------------------------------
@@ -276,6 +292,7 @@ void TEditorScreenStrings::SetText(std::string_view text) {
     textfile::TextToRows(text, *this);
     if (wordWrap_) wrapAll();
     rebuildStates();
+    update.end();
 }
 
 void TEditorScreenStrings::LoadFromFile(const std::string& path) {
@@ -293,6 +310,7 @@ void TEditorScreenStrings::LoadFromFile(const std::string& path) {
     }
     if (wordWrap_) wrapAll();
     rebuildStates();
+    update.end();
 }
 
 void TEditorScreenStrings::SaveToFile(const std::string& path) const {
@@ -372,6 +390,7 @@ void TEditorScreenStrings::Rewrap(bool force) {
     wrapAll();
     undo_.Clear();
     rebuildStates();
+    update.end();
 }
 
 // ---- logical lines ---------------------------------------------------------------------------------------------

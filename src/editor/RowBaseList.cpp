@@ -292,7 +292,12 @@ void TRowBaseList::BeginUpdate() { ++updateCount_; }
 void TRowBaseList::EndUpdate() {
     if (updateCount_ == 0) return;
     if (--updateCount_ == 0) {
-        Changed();
+        try {
+            Changed();
+        } catch (...) {
+            UpdateEnded();  // the end of the update is still kept when a handler fails
+            throw;
+        }
         UpdateEnded();
     }
 }

@@ -34,12 +34,20 @@ void TEditorUndoObj::replay(TUndoDataList& from, bool undo) {
         return;
     }
     {
+        // Ends the update on the way out of an exception too (quietly: a second exception would end the
+        // program); the normal way out ends it below, where an editor's OnChange may throw to the caller.
         struct Guard {
             TEditorScreenStrings& s;
             bool& running;
+            bool open = true;
             ~Guard() {
                 running = false;
-                s.EndUpdate();
+                if (open) {
+                    try {
+                        s.EndUpdate();
+                    } catch (...) {
+                    }
+                }
             }
         } guard{s, running_};
         s.BeginUpdate();
@@ -65,6 +73,9 @@ void TEditorUndoObj::replay(TUndoDataList& from, bool undo) {
         } else {
             AddUndo(std::move(inverse));
         }
+        running_ = false;
+        guard.open = false;
+        s.EndUpdate();
     }
     if (EditorClient* e = s.ActiveEditor()) e->SetCaretPos(record.CaretRow, record.CaretCol);
 }

@@ -2,6 +2,7 @@
 // from which row, which editor's caret an undo record keeps, and who is told of a change.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,4 +115,24 @@ TEST(StoreHooks, RowsChangedBehindTheEditingPrimitiveLeaveNothingToUndo) {
     EXPECT_FALSE(s.UndoObj().CanUndo());
     s.UndoObj().Undo();
     EXPECT_EQ(s.Text(), "b\r\n");
+}
+
+TEST(StoreHooks, AnOnChangeHandlerThatThrowsReachesTheCallerAndLeavesTheStoreUsable) {
+    TEditorScreenStrings s;
+    RecordingEditor e;
+    s.Attach(&e);
+    s.SetText("a\r\n");
+    e.OnChange = [] { throw std::runtime_error("handler"); };
+    EXPECT_THROW(s.ReplaceRows(0, 1, "ab\r\n"), std::runtime_error);
+    EXPECT_EQ(s.UpdateCount(), 0);
+    EXPECT_FALSE(s.Change().Valid);  // a later load must not look like an edit
+    EXPECT_EQ(s.Text(), "ab\r\n");
+    EXPECT_THROW(s.UndoObj().Undo(), std::runtime_error);
+    EXPECT_EQ(s.UpdateCount(), 0);
+    EXPECT_EQ(s.Text(), "a\r\n");
+    EXPECT_TRUE(s.UndoObj().CanRedo());
+    e.OnChange = nullptr;
+    s.UndoObj().Redo();
+    EXPECT_EQ(s.Text(), "ab\r\n");
+    s.Detach(&e);
 }
