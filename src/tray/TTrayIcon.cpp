@@ -51,6 +51,12 @@ TTrayIcon* trayIconFind(std::uintptr_t identifier) {
 
 struct TrayCallbackWindow {
     static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        // Broadcast to the top-level windows when the shell has restarted with an empty notification area.
+        static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+        if (msg == taskbarCreated && taskbarCreated != 0) {
+            fenced([] { TrayIconCore::notificationAreaRecreated(); });
+            return 0;
+        }
         switch (msg) {
             case tray::kCallbackMessage:
                 // Without a version request the shell puts the mouse or balloon message in the low word.
@@ -83,9 +89,10 @@ struct TrayCallbackWindow {
             wc.lpszClassName = kCallbackClass;
             registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
         }
-        bool child = owner != nullptr && IsWindow(owner);
-        return CreateWindowExA(0, kCallbackClass, "", child ? WS_CHILD : WS_POPUP, 0, 0, 0, 0,
-                               child ? owner : nullptr, nullptr, module, nullptr);
+        // A hidden window owned by the form: it goes with the form, and unlike a child window it hears the
+        // shell's broadcast after a restart.
+        return CreateWindowExA(WS_EX_TOOLWINDOW, kCallbackClass, "", WS_POPUP, 0, 0, 0, 0,
+                               owner != nullptr && IsWindow(owner) ? owner : nullptr, nullptr, module, nullptr);
     }
 };
 

@@ -15,8 +15,8 @@ class TrayPopupMenu;
 
 class TTrayIcon : public TrayIconCore {
 public:
-    // `ownerForm` may be nullptr; the first instance makes the callback window, a hidden child of its owner
-    // form (a hidden top-level window without one). Throws ENotifyIconError when 100 instances exist.
+    // `ownerForm` may be nullptr; the first instance makes the callback window, a hidden window owned by its
+    // owner form (unowned without one). Throws ENotifyIconError when 100 instances exist.
     explicit TTrayIcon(HWND ownerForm, tray::NotifyShell& shell = tray::systemNotifyShell());
     ~TTrayIcon() override;
 

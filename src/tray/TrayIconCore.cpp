@@ -2,6 +2,7 @@
 #include "tray/TrayIconCore.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "core/Cp932.h"
@@ -302,6 +303,25 @@ void TrayIconCore::leftButtonUp() {
     doubleClicked_ = false;
     clickToken_ = ++lastToken;
     clickWaitStart(doubleClickTime() + kClickWaitExtraMs, clickToken_);
+}
+
+void TrayIconCore::notificationAreaRecreated() {
+    // By identifier: an error box shown meanwhile may let an icon go.
+    std::vector<unsigned> ids;
+    for (const TrayIconCore* icon : instanceList()) ids.push_back(icon->id_);
+    std::exception_ptr firstError;
+    for (unsigned id : ids) {
+        TrayIconCore* icon = instanceFind(id);
+        if (icon == nullptr) continue;
+        icon->added_ = false;
+        try {
+            icon->add();  // only when Visible
+        } catch (...) {
+            icon->visible_ = false;  // not shown: the next Visible True tries again
+            if (!firstError) firstError = std::current_exception();
+        }
+    }
+    if (firstError) std::rethrow_exception(firstError);
 }
 
 void TrayIconCore::clickWaitEnded(std::uintptr_t identifier, unsigned token) {

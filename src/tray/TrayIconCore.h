@@ -150,6 +150,9 @@ public:
     static void callbackMessage(std::uintptr_t identifier, std::uint32_t message);
     // The single-click wait with this token has ended (delivered on the user-interface thread).
     static void clickWaitEnded(std::uintptr_t identifier, unsigned token);
+    // The shell has made a new notification area (after a restart of the shell) and knows no icon any more:
+    // visible icons are added again, hidden ones will be added when they are shown.
+    static void notificationAreaRecreated();
 
     // The live instances in creation order (identifiers ascending). Icons still added when the program
     // ends are deleted then, so none is left behind in the notification area by windows never destroyed.

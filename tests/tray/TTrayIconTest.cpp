@@ -75,7 +75,7 @@ TEST(TrayShell, AddsModifiesHidesAndDeletesARealIcon) {
         TTrayIcon icon(form);
         callbackWindow = TTrayIcon::callbackWindow();
         ASSERT_NE(callbackWindow, nullptr);
-        EXPECT_EQ(GetParent(callbackWindow), form);
+        EXPECT_EQ(GetParent(callbackWindow), form);  // owned by the form
         EXPECT_FALSE(IsWindowVisible(callbackWindow));
         id = icon.id();
         icon.setTipHelp("カノピアが待機中です...");
@@ -92,6 +92,17 @@ TEST(TrayShell, AddsModifiesHidesAndDeletesARealIcon) {
         EXPECT_EQ(trayWineIconCount(), 0);
         EXPECT_NO_THROW(icon.setVisible(true));
         EXPECT_EQ(trayWineIconCount(), 1);
+
+        // A restarted shell has lost the icon; its broadcast brings it back.
+        NOTIFYICONDATAA gone{};
+        gone.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        gone.hWnd = callbackWindow;
+        gone.uID = id;
+        Shell_NotifyIconA(NIM_DELETE, &gone);
+        EXPECT_EQ(trayWineIconCount(), 0);
+        SendMessageA(callbackWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        EXPECT_EQ(trayWineIconCount(), 1);
+
         EXPECT_NO_THROW(icon.ShowBalloon());
         EXPECT_NO_THROW(icon.HideBalloon());
     }

@@ -39,8 +39,10 @@ HWND openMenu(DWORD processId) {
     return nullptr;
 }
 
-void iconMessage(HWND main, UINT message) {
-    HWND callback = FindWindowExA(main, nullptr, "TCallbackWindow", nullptr);
+void iconMessage(DWORD processId, UINT message) {
+    HWND callback = nullptr;
+    for (HWND w : driver::topLevelWindows(processId, false))
+        if (driver::className(w) == "TCallbackWindow") callback = w;
     ASSERT_NE(callback, nullptr);
     PostMessageA(callback, tray::kCallbackMessage, 1, message);  // the program's one icon is number 1
 }
@@ -71,7 +73,7 @@ TEST(TrayEndToEnd, MinimiseGoesToTheTrayAndAPressOrTheMenuComesBack) {
     EXPECT_TRUE(driver::waitFor([&] { return trayWineIconCount() == 1 && !IsWindowVisible(app); }, kWait));
     EXPECT_FALSE(IsWindowVisible(main));
 
-    iconMessage(main, WM_LBUTTONDOWN);
+    iconMessage(canopia.processId(), WM_LBUTTONDOWN);
     EXPECT_TRUE(driver::waitFor(
         [&] { return IsWindowVisible(main) && IsWindowVisible(app) && !IsIconic(app) && trayWineIconCount() == 0; },
         kWait));
@@ -79,7 +81,7 @@ TEST(TrayEndToEnd, MinimiseGoesToTheTrayAndAPressOrTheMenuComesBack) {
     // Once more, and "終了(&X)" from the icon's menu: the program ends through the main window's close.
     PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(driver::waitFor([&] { return trayWineIconCount() == 1; }, kWait));
-    iconMessage(main, WM_RBUTTONDOWN);
+    iconMessage(canopia.processId(), WM_RBUTTONDOWN);
     HWND menu = nullptr;
     ASSERT_TRUE(driver::waitFor([&] { return (menu = openMenu(canopia.processId())) != nullptr; }, kWait));
     EXPECT_FALSE(IsWindowVisible(main));  // the right button only opens the menu

@@ -423,3 +423,26 @@ TEST(TrayIconClick, NoWaitWithoutOnClickOrWithOnMouseUp) {
     EXPECT_EQ(ups, 1);
     EXPECT_TRUE(icon.waits.empty());
 }
+
+TEST(TrayIconShellRestart, VisibleIconsAreAddedAgainAndHiddenOnesWhenShown) {
+    FakeShell shell;
+    FakeIcon shown(shell), hidden(shell), never(shell);
+    shown.setVisible(true);
+    hidden.setVisible(true);
+    hidden.setVisible(false);
+    shell.calls.clear();
+    shell.failures = {5};  // the first icon cannot be added again
+    EXPECT_THROW(TrayIconCore::notificationAreaRecreated(), ENotifyIconError);
+    EXPECT_EQ(shell.commands(), kAdd);
+    EXPECT_FALSE(shown.Visible());
+    shown.setVisible(true);  // so the next minimise tries again
+    EXPECT_TRUE(shown.added());
+
+    shell.calls.clear();
+    TrayIconCore::notificationAreaRecreated();
+    ASSERT_EQ(shell.commands(), kAdd);
+    EXPECT_EQ(shell.calls[0].record.id, shown.id());
+    hidden.setVisible(true);  // a show on the new area is an add, not a modify of an unknown icon
+    EXPECT_EQ(shell.calls.back().command, Add);
+    EXPECT_EQ(shell.calls.back().record.id, hidden.id());
+}
