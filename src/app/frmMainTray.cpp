@@ -64,5 +64,5 @@ void MainTray::mTrayFukkiClick() {
     SetForegroundWindow(mainWindow_);
 }
 
-// Posted, not sent: the menu's handler runs inside the icon's callback window, a child of the main window.
+// Posted, not sent: the menu's handler runs inside the icon's callback, and the close ends the program.
 void MainTray::mTrayQuitClick() { PostMessageA(mainWindow_, WM_CLOSE, 0, 0); }
