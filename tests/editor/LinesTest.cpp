@@ -212,16 +212,28 @@ TEST(Lines, WithWordWrapALineIsARunOfWrappedRows) {
 }
 
 TEST(Lines, UpdateNestingDefersOnChangeToTheEnd) {
-    Fixture f;
-    f.lines.BeginUpdate();
-    f.lines.Add("a");
-    f.lines.BeginUpdate();
-    f.lines.Add("b");
-    f.lines.EndUpdate();
-    EXPECT_EQ(f.editor.changes, 0);
-    f.lines.EndUpdate();
-    EXPECT_EQ(f.editor.changes, 1);
-    EXPECT_EQ(f.lines.Text(), "a\r\nb\r\n");
+    struct CountingEditor : RecordingEditor {
+        int begins = 0, ends = 0;
+        void LinesUpdateBegin() override { ++begins; }
+        void LinesUpdateEnd() override { ++ends; }
+    } editor;
+    TEditorScreenStrings store;
+    store.Attach(&editor);
+    TEditorStrings lines(store, &editor);
+    lines.BeginUpdate();
+    lines.Add("a");
+    lines.BeginUpdate();
+    lines.Add("b");
+    lines.EndUpdate();
+    EXPECT_EQ(editor.changes, 0);
+    lines.EndUpdate();
+    lines.EndUpdate();  // one too many changes nothing
+    EXPECT_EQ(editor.changes, 1);
+    EXPECT_EQ(editor.begins, 1);  // the caret is hidden and repainting switched off once, for the outermost pair
+    EXPECT_EQ(editor.ends, 1);
+    EXPECT_EQ(lines.Text(), "a\r\nb\r\n");
+    EXPECT_EQ(store.UndoObj().UndoList().Count(), 2);
+    store.Detach(&editor);
 }
 
 TEST(EditMessages, OffsetsCountCrLfAfterLineEndRowsOnly) {
