@@ -41,8 +41,30 @@ constexpr int kImageIcons[3] = {IDI_GROUP_NEW, IDI_GROUP_DELETE, IDI_GROUP_RENAM
 
 constexpr int kDeleteImageIndex = 5;  // pDelete's picture in the main window's image list
 
+// An icon of `size` pixels from a whole .ico file stored as RCDATA: the entry of that width, else the first.
 HICON iconLoad(int id, int size) {
-    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    const DWORD bytes = found ? ::SizeofResource(module, found) : 0;
+    // ICONDIR: reserved, type, count (16 bits each); then 16-byte entries ending in the image's size and offset.
+    if (!data || bytes < 6) return nullptr;
+    const int count = data[4] | data[5] << 8;
+    auto dword = [&](std::size_t at) {
+        return static_cast<DWORD>(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<DWORD>(data[at + 3]) << 24);
+    };
+    int chosen = -1;
+    for (int i = 0; i < count && 6 + 16 * (i + 1) <= static_cast<int>(bytes); ++i) {
+        const int width = data[6 + 16 * i] ? data[6 + 16 * i] : 256;
+        if (chosen < 0 || width == size) chosen = i;
+        if (width == size) break;
+    }
+    if (chosen < 0) return nullptr;
+    const DWORD imageBytes = dword(6 + 16 * chosen + 8), offset = dword(6 + 16 * chosen + 12);
+    if (offset > bytes || imageBytes > bytes - offset) return nullptr;
+    return ::CreateIconFromResourceEx(const_cast<BYTE*>(data + offset), imageBytes, TRUE, 0x00030000, size, size,
+                                      LR_DEFAULTCOLOR);
 }
 
 void centerOnScreen(HWND hwnd) {
