@@ -276,9 +276,25 @@ void TdspGroupConfig::popupAt(LPARAM screenPoint) {
 }
 
 LRESULT TdspGroupConfig::handle(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == control(IDC_GC_GROUPLIST)) {
-        popupAt(lp);
-        return 0;
+    switch (msg) {
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wp) != control(IDC_GC_GROUPLIST)) break;
+            popupAt(lp);
+            return 0;
+        case WM_PARENTNOTIFY:
+            // A click on the entry that is already selected changes no selection, yet it takes the entry's name
+            // into the field again; the click is run once the list has handled the button.
+            if (LOWORD(wp) == WM_LBUTTONDOWN && enabled(IDC_GC_GROUPLIST)) {
+                POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+                ::MapWindowPoints(hwnd_, nullptr, &pt, 1);
+                if (::WindowFromPoint(pt) == control(IDC_GC_GROUPLIST)) ::PostMessageA(hwnd_, kListClicked, 0, 0);
+            }
+            break;
+        case kListClicked:
+            lstGroupClick();
+            return 0;
+        default:
+            break;
     }
     return Form::handle(msg, wp, lp);
 }

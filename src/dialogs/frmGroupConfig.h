@@ -35,6 +35,8 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    static constexpr UINT kListClicked = WM_APP + 1;  // posted after a mouse click in lstGroup
+
     std::string listText(int index) const;
     int listCount() const;
     int listSelection() const;

@@ -226,6 +226,12 @@ TEST(GroupConfig, RenameFollowsTheNameAndFailsSilently) {
     EXPECT_NE(plainMessageText(p), "<no message>");
     EXPECT_TRUE(folderExists(p.canopia().path(kSingle + "\\alpha")));
 
+    // A click on the selected entry takes its name into the field again.
+    selectEntry(g.list, 0, g.edit);
+    setText(g.edit, "edited");
+    clickInto(g.list, 8);  // inside the first entry (13 pixels high)
+    EXPECT_TRUE(driver::waitFor([&] { return driver::windowText(g.edit) == "alpha"; }));
+
     // Enter renames while the button is enabled; the new entry is selected.
     selectEntry(g.list, 0, g.edit);
     setText(g.edit, "zeta");

@@ -58,13 +58,14 @@ inline void setText(HWND control, const std::string& text) {
     ::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// A real mouse click into a control (its window brought to the front first), as a user puts the focus there.
-inline void clickInto(HWND control) {
+// A real mouse click into a control (its window brought to the front first), as a user puts the focus there;
+// at its middle, or `dy` pixels below its top edge.
+inline void clickInto(HWND control, int dy = -1) {
     HWND top = ::GetAncestor(control, GA_ROOT);
     ::SetForegroundWindow(top);
     driver::waitFor([&] { return ::GetForegroundWindow() == top; }, 2000);
     const RECT r = driver::windowRect(control);
-    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    const int x = (r.left + r.right) / 2, y = dy < 0 ? (r.top + r.bottom) / 2 : r.top + dy;
     INPUT in[3] = {};
     for (auto& i : in) i.type = INPUT_MOUSE;
     const int w = ::GetSystemMetrics(SM_CXSCREEN) - 1, h = ::GetSystemMetrics(SM_CYSCREEN) - 1;
