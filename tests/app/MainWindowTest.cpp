@@ -397,4 +397,32 @@ TEST(MainWindow, WithTheTrayOptionMinimisingTakesTheTaskbarButtonAway) {
     }
 }
 
+TEST(MainWindow, AlwaysOnTopFollowsItsMenuItemAndIsStored) {
+    Canopia app(library());
+    HWND main = app.startAndWaitMain();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(driver::isTopmost(main));
+    driver::menuCommand(main, MainWindowIds::mForGround);
+    EXPECT_TRUE(driver::waitFor([&] { return !driver::isTopmost(main); }, kTick));
+    const RECT r = driver::windowRect(main);
+    EXPECT_EQ(std::make_pair(r.left, r.top), std::make_pair(100L, 100L));  // position and size stay
+    EXPECT_EQ(app.close(), std::optional<DWORD>(0));
+    const auto ini = app.readFile("canopia.ini");
+    ASSERT_TRUE(ini.has_value());
+    EXPECT_EQ(entry(*ini, "APP-STATUS", "MAIN-SETFORGROUND"), "0");
+
+    // Switched on again: the check mark is what is stored.
+    Canopia again(library());
+    again.writeFile("canopia.ini", *ini);
+    HWND main2 = again.startAndWaitMain();
+    ASSERT_TRUE(main2);
+    EXPECT_FALSE(driver::isTopmost(main2));
+    driver::menuCommand(main2, MainWindowIds::mForGround);
+    // (Wine does not move a window into the topmost band once it owns hidden windows, so the band itself is
+    // checked only for the default start and for switching off.)
+    ::Sleep(300);
+    EXPECT_EQ(again.close(), std::optional<DWORD>(0));
+    EXPECT_EQ(entry(*again.readFile("canopia.ini"), "APP-STATUS", "MAIN-SETFORGROUND"), "1");
+}
+
 }  // namespace
