@@ -14,13 +14,9 @@
 #include "core/Cp932.h"
 #include "library/ScriptLibrary.h"
 #include "library/Settings.h"
-#include "resources/MainResources.h"
-#ifdef CANOPIA_WITH_RUNNER
-#include "runner/ScriptRun.h"
-#endif
-#ifdef CANOPIA_WITH_TRAY
 #include "app/frmMainTray.h"
-#endif
+#include "resources/MainResources.h"
+#include "runner/ScriptRun.h"
 
 namespace {
 
@@ -171,13 +167,12 @@ void TdspMain::FormCreate() {
         return s;
     });
 
-#ifdef CANOPIA_WITH_TRAY
+    // Minimising into the notification area.
     HICON icon = ::LoadIconA(app.hinstance(), MAKEINTRESOURCEA(IDI_CANOPIA));
     tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon_, [&app] { app.restore(); });
     app.onMinimize = [this] { tray_->AppMinimize(); };
     app.onRestore = [this] { tray_->AppRestore(); };
     app.onExit = [this] { tray_.reset(); };  // the icon leaves the notification area with the program
-#endif
 
     // The watch runs from the window's creation to the end of the program. Being a window timer, its tick is
     // dispatched by whichever message loop runs, the modal loops and message boxes included.
@@ -391,11 +386,7 @@ void TdspMain::lstScriptDblClick() {
     if (enabled(btnScriptGo)) btnScriptGoClick();
 }
 
-void TdspMain::btnScriptGoClick() {
-#ifdef CANOPIA_WITH_RUNNER
-    scriptGo(hwnd_);
-#endif
-}
+void TdspMain::btnScriptGoClick() { scriptGo(hwnd_); }
 
 void TdspMain::mForGroundClick() {
     ::CheckMenuItem(mnuMain_, mForGround, MF_BYCOMMAND | (topMost() ? MF_UNCHECKED : MF_CHECKED));
