@@ -135,7 +135,17 @@ int TSelectFolderDialog::browseEvent(HWND hwnd, UINT msg, LPARAM lParam) {
             if (!OKButtonCaption.empty()) ::SetDlgItemTextA(hwnd, IDOK, OKButtonCaption.c_str());
             if (!StatusText.empty()) ::SendMessageA(hwnd, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(StatusText.c_str()));
             if (held_) {
-                ::SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(held_.get()));
+                // By path where there is one: the shell finds a folder by its path more reliably than by an
+                // item list kept from an earlier browse. Sent now and once more after the window has settled:
+                // Wine's tree may take its first item when it gets the focus and so replace the selection.
+                preselectPath_ = SelectedPath();
+                if (!preselectPath_.empty()) {
+                    const auto path = reinterpret_cast<LPARAM>(preselectPath_.c_str());
+                    ::SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, path);
+                    ::PostMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, path);
+                } else {
+                    ::SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(held_.get()));
+                }
             } else if (SelectSpecialFolder != kNoSpecialFolder) {
                 ITEMIDLIST* p = nullptr;
                 if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, SelectSpecialFolder, &p))) {

@@ -63,5 +63,6 @@ private:
     HWND browse_ = nullptr;
     WNDPROC browseProc_ = nullptr;  // the browse window's own procedure while OnCanClose is subclassing it
     UniquePidl held_;               // the folder held between browses
+    std::string preselectPath_;     // the held folder's path while a browse starts (a posted message points here)
     std::exception_ptr error_;      // raised in an event during the browse, raised again by Execute
 };

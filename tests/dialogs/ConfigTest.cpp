@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace maintenance_test;
@@ -73,13 +75,19 @@ std::string highlightedFolder(DWORD pid, HWND browse) {
 
 // "変更": the browse window with its captions; `folder` highlighted and confirmed (or the browse cancelled
 // after highlighting it). Returns what the browse window's confirm button said.
+// With `startsAt`, the browse is expected to show that folder highlighted first; `shownFirst` gets what it showed.
 std::string chooseFolder(Program& p, HWND changeButton, const std::string& folder, bool confirm = true,
-                         std::string* shownFirst = nullptr) {
+                         const std::string& startsAt = "", std::string* shownFirst = nullptr) {
     driver::clickButton(changeButton);
     HWND browse = driver::waitTopLevel(p.pid(), "#32770", kBrowseCaption);
     if (!browse) return "<no browse window>";
-    ::Sleep(300);  // the tree fills
-    if (shownFirst) *shownFirst = highlightedFolder(p.pid(), browse);
+    // The tree fills and takes its first highlight.
+    std::string shown;
+    driver::waitFor([&] {
+        shown = highlightedFolder(p.pid(), browse);
+        return startsAt.empty() ? shown[0] != '<' : shown == startsAt;
+    });
+    if (shownFirst) *shownFirst = shown;
     const std::string okText = driver::windowText(::GetDlgItem(browse, IDOK));
     // Until the tree shows it: the browse window may still be settling its first highlight.
     const std::string leaf = folder.substr(folder.rfind('\\') + 1);
@@ -143,8 +151,8 @@ TEST(ConfigDialog, CancelAfterChoosingAFolderLeavesTheFileAndTheNextShowAlone) {
     EXPECT_EQ(driver::windowText(again.folder1), "C:\\old\\scripts");
     // The chooser keeps the folder highlighted last: the next browse starts there.
     std::string shown;
-    chooseFolder(p, again.change2, chosen.path(), false, &shown);
     const std::string leaf = chosen.path().substr(chosen.path().rfind('\\') + 1);
+    chooseFolder(p, again.change2, chosen.path(), false, leaf, &shown);
     EXPECT_EQ(shown, leaf);
     EXPECT_EQ(driver::windowText(again.folder2), p.canopia().path("batch_script"));  // cancelled: unchanged
     driver::closeWindow(again.window);
@@ -194,6 +202,56 @@ TEST(ConfigDialog, ALongFolderIsKeptWholeAndWrittenBackUnchanged) {
     const auto lines = sectionLines(p.canopia().readFile("canopia.ini"), "APP-CONFIG");
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "CONFIG-SAVEFOLDER2=" + longFolder);  // a key already present keeps its place
+}
+
+// Visible top-level windows of every other process.
+std::vector<HWND> foreignWindows(DWORD ownPid) {
+    std::vector<HWND> found;
+    for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(h, &pid);
+        if (pid != ownPid && pid != ::GetCurrentProcessId() && ::IsWindowVisible(h)) found.push_back(h);
+    }
+    return found;
+}
+
+TEST(ConfigDialog, OpenFolderStartsNoProgramNamedInTheSettings) {
+    // A hand-edited settings file naming a program: "設定フォルダを開く" must not run it.
+    Program p(program("[APP-CONFIG]\r\nCONFIG-SAVEFOLDER1=C:\\windows\\notepad.exe\r\n"));
+    ConfigWindow c(p.openConfig());
+    ASSERT_TRUE(c.window);
+    const auto before = foreignWindows(p.pid());
+    driver::clickButton(driver::controlById(c.window, IDC_CF_FOLDEROPEN1));
+    ::Sleep(3000);
+    const auto after = foreignWindows(p.pid());
+    for (HWND h : after) {
+        if (std::find(before.begin(), before.end(), h) != before.end()) continue;
+        ADD_FAILURE() << "a window was opened: " << driver::className(h) << " " << driver::windowText(h);
+        driver::closeWindow(h);
+    }
+    EXPECT_TRUE(driver::isVisible(c.window));
+    driver::clickButton(c.cancel);
+    EXPECT_TRUE(p.waitClosed(c.window));
+}
+
+TEST(ConfigDialog, ASaveThatCannotBeWrittenIsReportedAndTheDialogStays) {
+    // A folder where the settings file belongs: it reads as all defaults and refuses every write.
+    driver::ProgramFiles files = program();
+    files.folders.push_back("canopia.ini");
+    Program p(files);
+    ConfigWindow c(p.openConfig());
+    ASSERT_TRUE(c.window);
+    driver::clickButton(c.ok);
+    auto box = driver::waitMessageBox(p.pid());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, "カノピア");
+    EXPECT_EQ(box->text, p.canopia().iniPath() + " に書き込めません.");
+    driver::answerMessageBox(box->hwnd);
+    EXPECT_TRUE(driver::waitFor([&] { return !driver::isVisible(box->hwnd); }));
+    EXPECT_TRUE(driver::isVisible(c.window));  // the failed save ends the handler, not the dialog
+    driver::clickButton(c.cancel);
+    EXPECT_TRUE(p.waitClosed(c.window));
+    ::RemoveDirectoryA(p.canopia().iniPath().c_str());  // lets the program's own closing write its state
 }
 
 }  // namespace

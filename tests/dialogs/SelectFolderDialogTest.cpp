@@ -114,8 +114,14 @@ bool executeWith(TSelectFolderDialog& dialog, const std::string& caption, const 
     return result;
 }
 
+// Highlights a folder as a click in the tree does, until the tree shows it.
 void highlight(HWND browse, const std::string& path) {
-    ::SendMessageA(browse, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    const std::string leaf = lower(path.substr(path.rfind('\\') + 1));
+    for (int i = 0; i < 50; ++i) {
+        ::SendMessageA(browse, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        if (lower(highlightedItem(browse)) == leaf) return;
+        ::Sleep(100);
+    }
 }
 
 void press(HWND browse, int id) { ::PostMessageA(browse, WM_COMMAND, id, 0); }
@@ -163,7 +169,8 @@ TEST(SelectFolderDialog, NextBrowseStartsAtTheHeldFolder) {
     });
     std::string shown;
     const bool ok = executeWith(d, kCaption, [&](HWND browse) {
-        shown = highlightedItem(browse);
+        const std::string leaf = lower(folder.path().substr(folder.path().rfind('\\') + 1));
+        for (int i = 0; i < 100 && lower(shown = highlightedItem(browse)) != leaf; ++i) ::Sleep(50);
         press(browse, IDCANCEL);
     });
     EXPECT_FALSE(ok);
