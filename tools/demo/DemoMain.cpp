@@ -1,0 +1,374 @@
+// canopia-demo.exe: Canopia's main job, shown end to end. Starts the AutoCAD stand-in and canopia.exe in a
+// prepared program folder, then works as a user does: a run on the current drawing, and a run over several
+// drawings chosen in the file dialog, answering the confirmation and the end message. Asks for screenshots at
+// the telling moments and prints, as UTF-8, what the stand-in received in each run.
+//
+//   canopia-demo.exe --folder=DIR --transcript=FILE [--shots=DIR]
+//                    --current=GROUP/SCRIPT --batch=GROUP/SCRIPT DRAWING...
+//
+// A screenshot is asked for with a line "SHOT <name>" on standard output; the demo goes on once
+// <shots>\<name>.png exists (or after a while without it). Exit code 0 when both runs went through and the
+// stand-in received what they send, 1 when not, 2 when the demo could not start.
+#include <windows.h>
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DemoReport.h"
+#include "Driver.h"
+#include "StandinClient.h"
+#include "app/frmMainIds.h"
+
+namespace {
+
+constexpr std::size_t kCurrentStrings = 18;  // the run on the current drawing
+constexpr std::size_t kSdiStrings = 3;       // the SDI probe before the file dialog
+constexpr std::size_t kBatchStrings = 15;    // the run over the chosen drawings
+constexpr int kFileNameField = 0x480;        // the file dialog's name field
+constexpr char kFileDialogTitle[] = "処理するファイルを選択してください（複数選択可能）";
+
+using Ids = MainWindowIds;
+
+// Shift-JIS to UTF-8, for the terminal.
+std::string utf8(const std::string& cp932) {
+    if (cp932.empty()) return {};
+    const int wide = ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(wide), L'\0');
+    ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), w.data(), wide);
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+// Written straight to the handle: no text-mode CR, and a reader of the pipe sees each line at once.
+void say(const std::string& cp932) {
+    const std::string text = utf8(cp932 + "\n");
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void fail(const std::string& cp932) { say("canopia-demo: " + cp932); }
+
+bool fileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// canopia.exe started in its own program folder (its library, settings and tmp.scr are there).
+class Program {
+public:
+    explicit Program(std::string folder) : folder_(std::move(folder)) {}
+    ~Program() { end(); }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool start() {
+        const std::string exe = folder_ + "\\canopia.exe";
+        std::string command = "\"" + exe + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
+                              &pi)) {
+            return false;
+        }
+        process_.reset(pi.hProcess);
+        standin::UniqueHandle thread(pi.hThread);
+        processId_ = pi.dwProcessId;
+        return true;
+    }
+
+    // The visible main window: the program's form with a menu bar.
+    HWND mainWindow() const {
+        for (HWND h : driver::topLevelWindows(processId_))
+            if (driver::className(h) == "CanopiaForm" && ::GetMenu(h)) return h;
+        return nullptr;
+    }
+
+    bool running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+    // Closes the main window as the user does; ends the process when it does not go.
+    void end() {
+        if (!running()) return;
+        if (HWND main = mainWindow()) driver::closeWindow(main);
+        if (::WaitForSingleObject(process_.get(), 5000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process_.get(), 1);
+            ::WaitForSingleObject(process_.get(), 5000);
+        }
+    }
+
+    DWORD processId() const { return processId_; }
+
+private:
+    std::string folder_;
+    standin::UniqueHandle process_;
+    DWORD processId_ = 0;
+};
+
+class Demo {
+public:
+    explicit Demo(demo::DemoOptions options) : options_(std::move(options)), program_(options_.folder) {}
+
+    int run();
+
+private:
+    bool prepare();
+    bool currentRun();
+    bool batchRun();
+    bool choose(int radio, const demo::ScriptChoice& choice);
+    bool filesChoose();
+    std::optional<driver::MessageBoxInfo> messageBoxWait(const std::string& caption, int timeoutMs);
+    bool noMessageBox();
+    void settle();
+    void shot(const std::string& name);
+    std::size_t eventCount() { return acad_->transcript().size(); }
+    std::size_t stringCount(std::size_t from);
+    bool report(const std::string& title, std::size_t from, std::size_t to, std::size_t expected,
+                std::size_t expectedScripts = 1);
+
+    demo::DemoOptions options_;
+    Program program_;
+    std::optional<AcadStandin> acad_;
+    HWND main_ = nullptr;
+};
+
+// Lets both programs finish painting before a screenshot.
+void Demo::settle() {
+    DWORD_PTR answer = 0;
+    for (HWND h : {main_, acad_->window()}) ::SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    ::Sleep(500);
+}
+
+void Demo::shot(const std::string& name) {
+    if (options_.shots.empty()) return;
+    settle();
+    const std::string file = options_.shots + "\\" + name + ".png";
+    ::DeleteFileA(file.c_str());
+    say("SHOT " + name);
+    if (!driver::waitFor([&] { return fileExists(file); }, 30000)) fail("no screenshot " + name + " came; going on");
+}
+
+std::size_t Demo::stringCount(std::size_t from) {
+    const std::vector<TranscriptEvent> events = acad_->transcript();
+    std::size_t n = 0;
+    for (std::size_t i = from; i < events.size(); ++i) n += events[i].kind == TranscriptEvent::Kind::CopyData;
+    return n;
+}
+
+std::optional<driver::MessageBoxInfo> Demo::messageBoxWait(const std::string& caption, int timeoutMs) {
+    std::optional<driver::MessageBoxInfo> found;
+    driver::waitFor(
+        [&] {
+            auto box = driver::waitMessageBox(program_.processId(), 50);
+            if (!box || box->caption != caption || box->text.empty()) return false;
+            found = box;
+            return true;
+        },
+        timeoutMs);
+    return found;
+}
+
+// True when the program shows no message box; otherwise tells what it says and closes it.
+bool Demo::noMessageBox() {
+    auto box = driver::waitMessageBox(program_.processId(), 500);
+    if (!box || box->caption == kFileDialogTitle) return true;
+    fail("the program showed \"" + box->caption + "\": " + box->text);
+    driver::answerMessageBox(box->hwnd, IDOK);
+    return false;
+}
+
+bool Demo::prepare() {
+    StandinOptions standinOptions;
+    standinOptions.transcriptPath = options_.transcript;
+    try {
+        acad_.emplace(standinOptions);
+    } catch (const std::exception& e) {
+        fail(e.what());
+        return false;
+    }
+    if (!program_.start()) {
+        fail("cannot start " + options_.folder + "\\canopia.exe");
+        return false;
+    }
+    if (!driver::waitFor([&] { return (main_ = program_.mainWindow()) != nullptr; }, 20000)) {
+        fail("the main window of canopia.exe did not appear");
+        return false;
+    }
+    // The stand-in in the top left corner, Canopia beside it.
+    const RECT standin = driver::windowRect(acad_->window());
+    ::SetWindowPos(acad_->window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(main_, nullptr, standin.right - standin.left + 8, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // The watch timer finds AutoCAD and enables the run button.
+    HWND go = driver::controlById(main_, Ids::btnScriptGo);
+    if (!driver::waitFor([&] { return driver::isEnabled(go) && !driver::statusText(main_).empty(); }, 10000)) {
+        fail("the run button stays disabled; status line: " + driver::statusText(main_));
+        return false;
+    }
+    say("Canopia's status line: " + driver::statusText(main_));
+    return true;
+}
+
+// The processing type by its radio button, then the group in the box and the script in the list.
+bool Demo::choose(int radio, const demo::ScriptChoice& choice) {
+    HWND button = driver::controlById(main_, radio);
+    driver::clickButton(button);
+    if (!driver::waitFor([&] { return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; })) {
+        fail("the processing type did not change");
+        return false;
+    }
+    HWND groups = driver::controlById(main_, Ids::cmbGroup);
+    HWND scripts = driver::controlById(main_, Ids::lstScript);
+    int group = -1;
+    driver::waitFor([&] {
+        const auto items = driver::listItems(groups);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == choice.group) group = static_cast<int>(i);
+        return group >= 0;
+    });
+    if (group < 0 || !driver::selectListEntry(groups, group)) {
+        fail("no group " + choice.group + " in the library");
+        return false;
+    }
+    int script = -1;
+    driver::waitFor([&] {
+        if (driver::listSelection(groups) != group) return false;
+        const auto items = driver::listItems(scripts);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == choice.script) script = static_cast<int>(i);
+        return script >= 0;
+    });
+    if (script < 0 || !driver::selectListEntry(scripts, script)) {
+        fail("no script " + choice.script + " in the group " + choice.group);
+        return false;
+    }
+    return driver::waitFor([&] { return driver::listSelection(scripts) == script; });
+}
+
+bool Demo::report(const std::string& title, std::size_t from, std::size_t to, std::size_t expected,
+                  std::size_t expectedScripts) {
+    const demo::RunRecord run = demo::runRecord(acad_->transcript(), from, to);
+    say("");
+    say("== " + title);
+    say(demo::runReport(run));
+    const std::vector<std::string> problems = demo::runProblems(run, expected, expectedScripts);
+    for (const std::string& p : problems) fail(title + ": " + p);
+    return problems.empty();
+}
+
+bool Demo::currentRun() {
+    say("== run on the current drawing: " + options_.current.group + "/" + options_.current.script);
+    if (!choose(Ids::rdoFileActive, options_.current)) return false;
+    shot("1-current-chosen");
+    const std::size_t from = eventCount();
+    driver::clickButton(driver::controlById(main_, Ids::btnScriptGo));
+    const bool sent = driver::waitFor([&] { return stringCount(from) >= kCurrentStrings; }, 20000);
+    // A run sends nothing more after its last cancel; a short wait shows whether it did.
+    ::Sleep(500);
+    const bool quiet = noMessageBox();
+    const std::size_t to = eventCount();
+    shot("2-current-done");
+    if (!sent) fail("the run on the current drawing did not send its " + std::to_string(kCurrentStrings) + " strings");
+    const bool counted = report("run on the current drawing (現在の図面)", from, to, kCurrentStrings);
+    return sent && quiet && counted;
+}
+
+// Opens the drawings' folder in the run's file dialog and chooses the drawings by name, as a user types them.
+bool Demo::filesChoose() {
+    HWND dialog = driver::waitTopLevel(program_.processId(), "#32770", kFileDialogTitle, 15000);
+    if (!dialog) return false;
+    HWND name = driver::controlById(dialog, kFileNameField);
+    if (!name) name = driver::controlByClass(driver::controlById(dialog, 0x47C), "Edit");
+    if (!name) return false;
+    const std::string folder = demo::splitPath(options_.drawings.front()).folder;
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    driver::clickButton(driver::controlById(dialog, IDOK));
+    // The dialog empties the field once it shows the folder.
+    driver::waitFor([&] { return driver::windowText(name).empty(); }, 5000);
+    std::string names;
+    for (const std::string& d : options_.drawings) names += (names.empty() ? "\"" : " \"") + demo::splitPath(d).name + "\"";
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
+    shot("3-batch-files");
+    driver::clickButton(driver::controlById(dialog, IDOK));
+    return driver::waitFor([&] { return !::IsWindow(dialog) || !driver::isVisible(dialog); }, 5000);
+}
+
+bool Demo::batchRun() {
+    say("");
+    say("== run over " + std::to_string(options_.drawings.size()) + " drawings: " + options_.batch.group + "/" +
+        options_.batch.script);
+    if (!choose(Ids::rdoFileSelect, options_.batch)) return false;
+    const std::size_t start = eventCount();
+    driver::clickButton(driver::controlById(main_, Ids::btnScriptGo));
+    if (!driver::waitFor([&] { return stringCount(start) >= kSdiStrings; }, 15000)) {
+        fail("the SDI probe did not reach the stand-in");
+        return false;
+    }
+    if (!filesChoose()) {
+        noMessageBox();
+        fail("the file dialog did not open or did not take the drawings");
+        return false;
+    }
+    const std::size_t from = eventCount();
+    auto confirm = messageBoxWait("確認", 10000);
+    if (!confirm) {
+        noMessageBox();
+        fail("no confirmation came");
+        return false;
+    }
+    say("confirmation: " + confirm->text);
+    shot("4-batch-confirmation");
+    driver::answerMessageBox(confirm->hwnd, IDOK);
+    auto end = messageBoxWait("処理終了", 20000);
+    if (!end) {
+        noMessageBox();
+        fail("no end message came");
+        return false;
+    }
+    say("end message: " + end->text);
+    shot("5-batch-end-message");
+    driver::answerMessageBox(end->hwnd, IDOK);
+    const bool quiet = noMessageBox();
+    const std::size_t to = eventCount();
+    const bool probe = report("SDI probe before the file dialog", start, from, kSdiStrings, 0);
+    const bool counted = report("run over several drawings (複数ファイル)", from, to, kBatchStrings);
+    return quiet && probe && counted;
+}
+
+int Demo::run() {
+    if (!prepare()) return 2;
+    shot("0-ready");
+    const bool current = currentRun();
+    const bool batch = current && batchRun();
+    program_.end();
+    acad_->stop();
+    say("");
+    if (current && batch) {
+        say("canopia-demo: both runs went through; the stand-in received " + std::to_string(kCurrentStrings) +
+            " and " + std::to_string(kBatchStrings) + " strings");
+        return 0;
+    }
+    fail(current ? "the run over several drawings did not go through" : "the run on the current drawing did not go through");
+    return 1;
+}
+
+}  // namespace
+
+int main() {
+    // The command line as typed, split without taking a Shift-JIS trail byte for a backslash or a quote.
+    std::vector<std::string> arguments = standin::splitCommandLine(::GetCommandLineA());
+    if (!arguments.empty()) arguments.erase(arguments.begin());
+    demo::DemoOptions options;
+    std::string error;
+    if (!demo::parseArguments(arguments, options, error)) {
+        fail(error);
+        say("usage: canopia-demo.exe --folder=DIR --transcript=FILE [--shots=DIR] --current=GROUP/SCRIPT "
+            "--batch=GROUP/SCRIPT DRAWING...");
+        return 2;
+    }
+    try {
+        return Demo(std::move(options)).run();
+    } catch (const std::exception& e) {
+        fail(std::string("stopped: ") + e.what());
+        return 1;
+    }
+}
