@@ -247,9 +247,11 @@ bool Demo::choose(int radio, const demo::ScriptChoice& choice) {
 bool Demo::report(const std::string& title, std::size_t from, std::size_t to, std::size_t expected,
                   std::size_t expectedScripts) {
     const demo::RunRecord run = demo::runRecord(acad_->transcript(), from, to);
+    std::string text = demo::runReport(run);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
     say("");
     say("== " + title);
-    say(demo::runReport(run));
+    say(text);
     const std::vector<std::string> problems = demo::runProblems(run, expected, expectedScripts);
     for (const std::string& p : problems) fail(title + ": " + p);
     return problems.empty();
@@ -336,7 +338,7 @@ bool Demo::batchRun() {
 
 int Demo::run() {
     if (!prepare()) return 2;
-    shot("0-ready");
+    say("(what the stand-in received is shown with CR as \\r and the cancel, two bytes of code 3, as ^C^C)");
     const bool current = currentRun();
     const bool batch = current && batchRun();
     program_.end();
