@@ -127,8 +127,8 @@ private:
                 std::size_t expectedScripts = 1);
 
     demo::DemoOptions options_;
+    std::optional<AcadStandin> acad_;  // declared before the program, so it is ended after it
     Program program_;
-    std::optional<AcadStandin> acad_;
     HWND main_ = nullptr;
 };
 
@@ -229,19 +229,24 @@ bool Demo::choose(int radio, const demo::ScriptChoice& choice) {
         fail("no group " + choice.group + " in the library");
         return false;
     }
-    int script = -1;
-    driver::waitFor([&] {
-        if (driver::listSelection(groups) != group) return false;
-        const auto items = driver::listItems(scripts);
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i] == choice.script) script = static_cast<int>(i);
-        return script >= 0;
-    });
-    if (script < 0 || !driver::selectListEntry(scripts, script)) {
-        fail("no script " + choice.script + " in the group " + choice.group);
-        return false;
-    }
-    return driver::waitFor([&] { return driver::listSelection(scripts) == script; });
+    // The group's scripts come with the posted change notice; until then the list may still be the old one,
+    // so a choice only counts once it has held for a moment.
+    const bool chosen = driver::waitFor(
+        [&] {
+            const auto items = driver::listItems(scripts);
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (items[i] != choice.script) continue;
+                driver::selectListEntry(scripts, static_cast<int>(i));
+                ::Sleep(200);
+                const auto now = driver::listItems(scripts);
+                const int selected = driver::listSelection(scripts);
+                return selected >= 0 && static_cast<std::size_t>(selected) < now.size() && now[selected] == choice.script;
+            }
+            return false;
+        },
+        10000);
+    if (!chosen) fail("no script " + choice.script + " in the group " + choice.group);
+    return chosen;
 }
 
 bool Demo::report(const std::string& title, std::size_t from, std::size_t to, std::size_t expected,
@@ -296,7 +301,8 @@ bool Demo::filesChoose() {
 
 bool Demo::batchRun() {
     say("");
-    say("== run over " + std::to_string(options_.drawings.size()) + " drawings: " + options_.batch.group + "/" +
+    const std::size_t n = options_.drawings.size();
+    say("== run over " + std::to_string(n) + (n == 1 ? " drawing: " : " drawings: ") + options_.batch.group + "/" +
         options_.batch.script);
     if (!choose(Ids::rdoFileSelect, options_.batch)) return false;
     const std::size_t start = eventCount();
