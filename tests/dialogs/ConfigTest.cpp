@@ -234,6 +234,30 @@ TEST(ConfigDialog, OpenFolderStartsNoProgramNamedInTheSettings) {
     EXPECT_TRUE(p.waitClosed(c.window));
 }
 
+TEST(ConfigDialog, OpenFolderOpensTheFolderShownBeforeItIsSaved) {
+    ScratchFolder chosen("opened");
+    Program p(program());
+    ConfigWindow c(p.openConfig());
+    ASSERT_TRUE(c.window);
+    chooseFolder(p, c.change2, chosen.path());
+    const auto before = foreignWindows(p.pid());
+    driver::clickButton(driver::controlById(c.window, IDC_CF_FOLDEROPEN2));
+    const std::string leaf = chosen.path().substr(chosen.path().rfind('\\') + 1);
+    HWND opened = nullptr;
+    EXPECT_TRUE(driver::waitFor(
+        [&] {
+            for (HWND h : foreignWindows(p.pid()))
+                if (std::find(before.begin(), before.end(), h) == before.end() &&
+                    driver::windowText(h).find(leaf) != std::string::npos)
+                    opened = h;
+            return opened != nullptr;
+        },
+        10000));
+    if (opened) driver::closeWindow(opened);
+    driver::clickButton(c.cancel);
+    EXPECT_TRUE(p.waitClosed(c.window));
+}
+
 TEST(ConfigDialog, ASaveThatCannotBeWrittenIsReportedAndTheDialogStays) {
     // A folder where the settings file belongs: it reads as all defaults and refuses every write.
     driver::ProgramFiles files = program();
