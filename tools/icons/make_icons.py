@@ -126,6 +126,30 @@ def page(c, lines=True):
             c.line(5, y, 11, y, BLUE)
 
 
+def edit_pencil(c):  # edit in the editor: a page with a pencil across it
+    page(c)
+    c.polygon([(6, 13), (13, 6), (15, 8), (8, 15)], YELLOW, DARK_YELLOW)
+    c.polygon([(4, 15), (6, 13), (8, 15)], (230, 200, 160), BROWN)
+    c.set(5, 15, OUTLINE)
+
+
+def save_disk(c):  # save to a file: a floppy disk
+    c.rect(1, 1, 14, 14, BLUE, (20, 60, 130))
+    c.rect(4, 1, 11, 5, LIGHT_GREY, OUTLINE)
+    c.rect(9, 2, 10, 4, BLUE)
+    c.rect(3, 8, 12, 14, WHITE, OUTLINE)
+    c.line(5, 10, 10, 10, GREY)
+    c.line(5, 12, 10, 12, GREY)
+
+
+def delete_cross(c):  # delete: a red cross
+    for d in (-1, 0, 1):
+        c.line(3 + d, 3, 12 + d, 12, RED)
+        c.line(12 + d, 3, 3 + d, 12, RED)
+    c.line(3, 4, 11, 12, (140, 30, 20))
+    c.line(12, 4, 4, 12, (140, 30, 20))
+
+
 def run(c):
     c.polygon([(4, 2), (13, 8), (4, 14)], GREEN, (20, 100, 40))
     c.line(5, 5, 5, 11, LIGHT_GREEN)
@@ -185,8 +209,9 @@ def about(c):
     c.rect(6, 12, 9, 12, WHITE)
 
 
-PICTURES = [pin, gear, exit_door, folder, page, run, two_windows, restore, prompt, help_mark, globe, single_page,
-            about]
+# Pictures 3, 4 and 5 are the maintenance pop-ups' edit, save-to-file and delete; 7 is the tray menu's restore.
+PICTURES = [pin, gear, exit_door, edit_pencil, save_disk, delete_cross, two_windows, restore, prompt, help_mark,
+            globe, single_page, about, folder, page, run]
 
 
 def tree_icon(size):
