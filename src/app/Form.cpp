@@ -46,12 +46,12 @@ BOOL CALLBACK collectEnabledWindow(HWND h, LPARAM p) {
     return TRUE;
 }
 
-bool isRadio(const ControlSpec& s) { return s.kind == ControlKind::RadioButton; }
+bool isRadio(const ControlLayout& s) { return s.kind == ControlKind::RadioButton; }
 
 }  // namespace
 
-Form::Form(const FormSpec& spec, const ControlSpec* controls, std::size_t count)
-    : spec_(spec), specs_(controls, controls + count) {}
+Form::Form(const FormLayout& layout, const ControlLayout* controls, std::size_t count)
+    : layout_(layout), controlLayouts_(controls, controls + count) {}
 
 Form::~Form() {
     if (hwnd_ && ::IsWindow(hwnd_)) {
@@ -64,24 +64,24 @@ void Form::create() {
     if (hwnd_) return;
     auto& app = app::Application::instance();
     registerFormClass(app.hinstance(), staticProc);
-    designClient_ = {app::scaled(spec_.clientWidth), app::scaled(spec_.clientHeight)};
+    designClient_ = {app::scaled(layout_.clientWidth), app::scaled(layout_.clientHeight)};
     RECT r{0, 0, designClient_.cx, designClient_.cy};
-    ::AdjustWindowRectEx(&r, spec_.style, FALSE, spec_.exStyle);
+    ::AdjustWindowRectEx(&r, layout_.style, FALSE, layout_.exStyle);
     HWND owner = app.mainForm() && app.mainForm()->handle() ? app.mainForm()->handle() : app.handle();
     // The default position is for overlapped windows only; pop-ups start at 0, 0 until placed.
-    const int xy = (spec_.style & WS_POPUP) ? 0 : CW_USEDEFAULT;
-    hwnd_ = ::CreateWindowExA(spec_.exStyle, kFormClass, spec_.caption ? spec_.caption : "",
-                              spec_.style & ~WS_VISIBLE, xy, xy, r.right - r.left, r.bottom - r.top, owner, nullptr,
+    const int xy = (layout_.style & WS_POPUP) ? 0 : CW_USEDEFAULT;
+    hwnd_ = ::CreateWindowExA(layout_.exStyle, kFormClass, layout_.caption ? layout_.caption : "",
+                              layout_.style & ~WS_VISIBLE, xy, xy, r.right - r.left, r.bottom - r.top, owner, nullptr,
                               app.hinstance(), this);
     if (!hwnd_) return;
     app.formCreated(this);
-    for (const auto& s : specs_) createControl(s);
+    for (const auto& s : controlLayouts_) createControl(s);
     applyTabOrder();
-    layout();
+    applyAnchors();
     app::fenced([this] { FormCreate(); });
 }
 
-void Form::createControl(const ControlSpec& s) {
+void Form::createControl(const ControlLayout& s) {
     const char* cls = "STATIC";
     DWORD style = WS_CHILD | s.style;
     DWORD ex = s.exStyle;
@@ -111,11 +111,11 @@ void Form::createControl(const ControlSpec& s) {
         case ControlKind::StatusBar: cls = STATUSCLASSNAMEA; break;
         case ControlKind::Custom: cls = s.className ? s.className : "STATIC"; break;
     }
-    if (s.kind == ControlKind::StatusBar && (spec_.style & WS_THICKFRAME)) style |= SBARS_SIZEGRIP;
+    if (s.kind == ControlKind::StatusBar && (layout_.style & WS_THICKFRAME)) style |= SBARS_SIZEGRIP;
     if (s.tabOrder >= 0) style |= WS_TABSTOP;
     if (isRadio(s)) {
         const bool first = std::none_of(controls_.begin(), controls_.end(),
-                                        [](const ControlState& c) { return isRadio(*c.spec); });
+                                        [](const ControlState& c) { return isRadio(*c.layout); });
         if (first || (s.flags & cfGroupStart)) style |= WS_GROUP;
     } else if (s.tabOrder >= 0) {
         style |= WS_GROUP;  // ends a group of radio buttons before it in the tab order
@@ -131,12 +131,12 @@ void Form::createControl(const ControlSpec& s) {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)),
                                app::Application::instance().hinstance(), nullptr);
     if (!h) return;
-    ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(app::formFont(s.fontPixels ? s.fontPixels : spec_.fontPixels)),
+    ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(app::formFont(s.fontPixels ? s.fontPixels : layout_.fontPixels)),
                    FALSE);
     if (s.kind == ControlKind::Label && s.caption && *s.caption && !(s.anchors & akRight)) {
         // Labels size themselves to their text, so a font wider than the design's never clips a caption.
         WindowDC dc(h);
-        SelectGuard select(dc.get(), app::formFont(s.fontPixels ? s.fontPixels : spec_.fontPixels));
+        SelectGuard select(dc.get(), app::formFont(s.fontPixels ? s.fontPixels : layout_.fontPixels));
         RECT ext{0, 0, 0, 0};
         ::DrawTextA(dc.get(), s.caption, -1, &ext, DT_CALCRECT | DT_SINGLELINE);
         if (ext.right > design.right - design.left) {
@@ -166,9 +166,9 @@ void Form::createControl(const ControlSpec& s) {
 void Form::applyTabOrder() {
     std::vector<const ControlState*> order;
     for (const auto& c : controls_)
-        if (c.spec->tabOrder >= 0) order.push_back(&c);
+        if (c.layout->tabOrder >= 0) order.push_back(&c);
     std::stable_sort(order.begin(), order.end(), [](const ControlState* a, const ControlState* b) {
-        return a->spec->tabOrder < b->spec->tabOrder;
+        return a->layout->tabOrder < b->layout->tabOrder;
     });
     HWND after = HWND_TOP;
     for (const auto* c : order) {
@@ -177,7 +177,7 @@ void Form::applyTabOrder() {
     }
 }
 
-void Form::layout() {
+void Form::applyAnchors() {
     if (!hwnd_) return;
     RECT client{};
     ::GetClientRect(hwnd_, &client);
@@ -185,11 +185,11 @@ void Form::layout() {
     const int dy = client.bottom - designClient_.cy;
     HDWP dwp = ::BeginDeferWindowPos(static_cast<int>(controls_.size()));
     for (const auto& c : controls_) {
-        if (c.spec->kind == ControlKind::StatusBar) {
+        if (c.layout->kind == ControlKind::StatusBar) {
             ::SendMessageA(c.hwnd, WM_SIZE, 0, 0);
             continue;
         }
-        const unsigned a = c.spec->anchors;
+        const unsigned a = c.layout->anchors;
         RECT r = c.design;
         auto follow = [](LONG& lo, LONG& hi, bool low, bool high, int delta) {
             if (low && high) {
@@ -205,7 +205,7 @@ void Form::layout() {
         follow(r.left, r.right, a & akLeft, a & akRight, dx);
         follow(r.top, r.bottom, a & akTop, a & akBottom, dy);
         int h = r.bottom - r.top;
-        if (c.spec->kind == ControlKind::ComboList) h = app::scaled(kComboDropHeight);
+        if (c.layout->kind == ControlKind::ComboList) h = app::scaled(kComboDropHeight);
         if (dwp)
             dwp = ::DeferWindowPos(dwp, c.hwnd, nullptr, r.left, r.top, r.right - r.left, h,
                                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -215,7 +215,7 @@ void Form::layout() {
 
 const Form::ControlState* Form::find(int id) const {
     for (const auto& c : controls_)
-        if (c.spec->id == id) return &c;
+        if (c.layout->id == id) return &c;
     return nullptr;
 }
 
@@ -262,7 +262,7 @@ LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_SIZE:
             if (wp != SIZE_MINIMIZED) {
-                layout();
+                applyAnchors();
                 FormResize();
             }
             return 0;
@@ -293,7 +293,7 @@ LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case DM_GETDEFID:
             for (const auto& c : controls_)
-                if (c.spec->kind == ControlKind::DefaultButton) return MAKELRESULT(c.spec->id, DC_HASDEFID);
+                if (c.layout->kind == ControlKind::DefaultButton) return MAKELRESULT(c.layout->id, DC_HASDEFID);
             return 0;
         default: break;
     }
@@ -309,7 +309,7 @@ void Form::command(int id, int code, HWND ctl) {
             runHandler(id, Event::Click);  // IDOK/IDCANCEL from the dialog navigation
             return;
         }
-        switch (c->spec->kind) {
+        switch (c->layout->kind) {
             case ControlKind::Button:
             case ControlKind::DefaultButton:
             case ControlKind::CheckBox:
@@ -347,13 +347,13 @@ void Form::radioClicked(const ControlState& radio) {
         return (::GetWindowLongPtrA(c.hwnd, GWL_STYLE) & WS_GROUP) != 0;
     };
     auto first = it;
-    while (first != controls_.begin() && !(isRadio(*first->spec) && groupStart(*first))) --first;
+    while (first != controls_.begin() && !(isRadio(*first->layout) && groupStart(*first))) --first;
     for (auto c = first; c != controls_.end(); ++c) {
-        if (!isRadio(*c->spec)) continue;
+        if (!isRadio(*c->layout)) continue;
         if (c != first && groupStart(*c)) break;
         ::SendMessageA(c->hwnd, BM_SETCHECK, c->hwnd == radio.hwnd ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    runHandler(radio.spec->id, Event::Click);
+    runHandler(radio.layout->id, Event::Click);
 }
 
 void Form::runHandler(int id, Event event) {
@@ -372,7 +372,7 @@ void Form::setMenu(HMENU menu) {
     if (!hwnd_) return;
     // The layout's client area stays the design size: the window grows by the menu bar.
     RECT r{0, 0, designClient_.cx, designClient_.cy};
-    ::AdjustWindowRectEx(&r, spec_.style, menu != nullptr, spec_.exStyle);
+    ::AdjustWindowRectEx(&r, layout_.style, menu != nullptr, layout_.exStyle);
     ::SetMenu(hwnd_, menu);
     ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -394,19 +394,19 @@ bool Form::preTranslate(MSG& msg) {
         if (parent && parent != hwnd_) c = findByHandle(parent);
     }
     if (!c) return false;
-    if (c->spec->enterClicks && msg.wParam == VK_RETURN) {
+    if (c->layout->enterClicks && msg.wParam == VK_RETURN) {
         if (msg.message == WM_KEYDOWN) {
-            HWND button = control(c->spec->enterClicks);
-            if (!button || ::IsWindowEnabled(button)) app::fenced([&] { runHandler(c->spec->enterClicks, Event::Click); });
+            HWND button = control(c->layout->enterClicks);
+            if (!button || ::IsWindowEnabled(button)) app::fenced([&] { runHandler(c->layout->enterClicks, Event::Click); });
         }
         return true;
     }
-    if ((c->spec->flags & cfAutoDropDown) && msg.message == WM_CHAR && msg.wParam >= 0x20 &&
+    if ((c->layout->flags & cfAutoDropDown) && msg.message == WM_CHAR && msg.wParam >= 0x20 &&
         !::SendMessageA(c->hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
         ::SendMessageA(c->hwnd, CB_SHOWDROPDOWN, TRUE, 0);
     }
     bool swallow = false;
-    app::fenced([&] { swallow = keyPreview(c->spec->id, msg.message, msg.wParam); });
+    app::fenced([&] { swallow = keyPreview(c->layout->id, msg.message, msg.wParam); });
     return swallow;
 }
 
@@ -424,7 +424,7 @@ int Form::showModal() {
     modalResult_ = mrNone;
     lastFocus_ = nullptr;
     app::fenced([this] { FormShow(); });
-    if (spec_.position == FormPosition::OwnerCenter) {
+    if (layout_.position == FormPosition::OwnerCenter) {
         HWND owner = ::GetWindow(hwnd_, GW_OWNER);
         RECT o{}, w{};
         if (!owner || !::IsWindowVisible(owner) || !::GetWindowRect(owner, &o)) {
@@ -501,8 +501,8 @@ RECT Form::bounds() const {
     return r;
 }
 
-SIZE Form::minSize() const { return {app::scaled(spec_.minWidth), app::scaled(spec_.minHeight)}; }
-SIZE Form::maxSize() const { return {app::scaled(spec_.maxWidth), app::scaled(spec_.maxHeight)}; }
+SIZE Form::minSize() const { return {app::scaled(layout_.minWidth), app::scaled(layout_.minHeight)}; }
+SIZE Form::maxSize() const { return {app::scaled(layout_.maxWidth), app::scaled(layout_.maxHeight)}; }
 
 void Form::setBounds(int left, int top, int width, int height) {
     const SIZE mn = minSize(), mx = maxSize();

@@ -3,13 +3,13 @@
 // the exception fence. Every window exists once, from start-up to the end of the program; closing hides it.
 //
 // A new window, in short:
-//     const ControlSpec kControls[] = {
+//     const ControlLayout kControls[] = {
 //         {edtName, ControlKind::Edit, "", 8, 8, 200, 20, akLeftTop, 0, 0, 0, btnOk},  // Enter runs btnOk
 //         {btnOk, ControlKind::DefaultButton, "OK", 130, 36, 75, 23, akRight | akBottom, 1},
 //     };
 //     class TdspThing : public Form {
 //     public:
-//         TdspThing() : Form(FormSpec{"caption", 216, 66}, kControls) {}
+//         TdspThing() : Form(FormLayout{"caption", 216, 66}, kControls) {}
 //     protected:
 //         void FormCreate() override { onClick(btnOk, [this] { btnOkClick(); }); }
 //         void btnOkClick() { setModalResult(mrOk); }
@@ -61,7 +61,7 @@ enum ControlFlag : unsigned {
 };
 
 // One row of a unit's control table. Bounds are in 96-DPI pixels of the design client area.
-struct ControlSpec {
+struct ControlLayout {
     int id;
     ControlKind kind;
     const char* caption;
@@ -84,7 +84,7 @@ enum class FormPosition {
 };
 
 // The window itself.
-struct FormSpec {
+struct FormLayout {
     const char* caption;      // may be null: set when shown
     int clientWidth, clientHeight;  // design client area, 96-DPI pixels
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -100,8 +100,8 @@ enum ModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = I
 class Form {
 public:
     template <std::size_t N>
-    Form(const FormSpec& spec, const ControlSpec (&controls)[N]) : Form(spec, controls, N) {}
-    Form(const FormSpec& spec, const ControlSpec* controls, std::size_t count);
+    Form(const FormLayout& layout, const ControlLayout (&controls)[N]) : Form(layout, controls, N) {}
+    Form(const FormLayout& layout, const ControlLayout* controls, std::size_t count);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -130,7 +130,7 @@ public:
     // Window bounds in device pixels; setBounds goes through the size limits.
     RECT bounds() const;
     void setBounds(int left, int top, int width, int height);
-    // The size limits in device pixels (scaled from the spec).
+    // The size limits in device pixels (scaled from the layout).
     SIZE minSize() const;
     SIZE maxSize() const;
 
@@ -183,7 +183,7 @@ protected:
 
 private:
     struct ControlState {
-        const ControlSpec* spec;
+        const ControlLayout* layout;
         HWND hwnd;
         RECT design;  // device pixels at the design client size
     };
@@ -191,16 +191,16 @@ private:
 
     static LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp);
-    void createControl(const ControlSpec& spec);
+    void createControl(const ControlLayout& layout);
     void applyTabOrder();
-    void layout();
+    void applyAnchors();
     void radioClicked(const ControlState& radio);
     const ControlState* find(int id) const;
     const ControlState* findByHandle(HWND hwnd) const;
     void runHandler(int id, Event event);
 
-    FormSpec spec_;
-    std::vector<ControlSpec> specs_;
+    FormLayout layout_;
+    std::vector<ControlLayout> controlLayouts_;
     std::vector<ControlState> controls_;
     std::map<std::pair<int, Event>, std::function<void()>> handlers_;
     HMENU menu_ = nullptr;

@@ -30,7 +30,7 @@ constexpr const char* kStatusNotFound = "対象AutoCAD：  見つかりません
 // The caption, with its trailing blank.
 constexpr const char* kMainCaption = "カノピア ";
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {TdspMain::Bevel1, ControlKind::Bevel, "", 0, 1, 299, 8, akLeft | akTop | akRight},
     {TdspMain::Label3, ControlKind::Label, "処理タイプ：", 35, 12, 60, 12},
     {TdspMain::rdoFileActive, ControlKind::RadioButton, "現在の図面", 105, 9, 89, 17, akLeftTop, 2},
@@ -44,7 +44,7 @@ const ControlSpec kControls[] = {
     {TdspMain::barMain, ControlKind::StatusBar, "", 0, 221, 302, 19},
 };
 
-const FormSpec kFormSpec{
+const FormLayout kFormSpec{
     nullptr,  // the caption is set by mainStatusCheck
     302,
     240,

@@ -9,12 +9,12 @@
 
 namespace {
 
-const FormSpec kForm{"バージョン情報", 344, 239};
+const FormLayout kForm{"バージョン情報", 344, 239};
 
 constexpr int kBandHeight = 121;  // the white band at the top, in layout pixels
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {TdspAbout::kImgBanner, ControlKind::Custom, "", 22, 8, 300, 64, akLeftTop, -1, SS_BITMAP},
     {TdspAbout::kImgProgram, ControlKind::Custom, "", 40, 76, 40, 40, akLeftTop, -1, SS_BITMAP},
     {TdspAbout::kLblVersion, ControlKind::Label, "カノピア ver 1.00", 92, 80, 236, 14},

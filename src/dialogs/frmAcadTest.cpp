@@ -5,9 +5,9 @@
 
 namespace {
 
-const FormSpec kForm{"AutoCADコマンド送信テスト", 312, 88};
+const FormLayout kForm{"AutoCADコマンド送信テスト", 312, 88};
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {TdspAcadTest::kLabel1, ControlKind::Label, "送信するコマンドを入力してください：", 8, 8, 296, 14},
     // Enter runs the send and is swallowed, so the field never sees it.
     {TdspAcadTest::kEdtSendCommand, ControlKind::Edit, "", 8, 24, 296, 21, akLeftTop, 0, 0, 0,

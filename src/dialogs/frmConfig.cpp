@@ -11,7 +11,7 @@
 
 namespace {
 
-const FormSpec kForm = {"動作環境設定", 466, 317, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+const FormLayout kForm = {"動作環境設定", 466, 317, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                         WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 12, FormPosition::Designed};
 
 constexpr int kBox4Left = 9, kBox4Top = 8;   // GroupBox4, the folder of "現在の図面"
@@ -24,7 +24,7 @@ constexpr int kLabelWidth = kBoxWidth - 15 - 8;  // from the label's left to the
 constexpr DWORD kPathLabelStyle = SS_ENDELLIPSIS | SS_NOPREFIX | SS_NOTIFY;
 
 // The speed buttons take no part in the tab order; the tab order runs: btnCancel, btnOk, the four check boxes.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {IDC_CF_GROUPBOX4, ControlKind::GroupBox, "「現在の図面」 スクリプト保管先フォルダ", kBox4Left, kBox4Top, kBoxWidth, 73},
     {IDC_CF_FOLDERCHANGE1, ControlKind::Button, "変更", kBox4Left + 13, kBox4Top + 18, 52, 22},
     {IDC_CF_FOLDEROPEN1, ControlKind::Button, "設定フォルダを開く", kBox4Left + 69, kBox4Top + 18, 116, 22},

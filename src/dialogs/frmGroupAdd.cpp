@@ -8,11 +8,11 @@
 
 namespace {
 
-const FormSpec kForm = {"グループの新規作成", 321, 87, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+const FormLayout kForm = {"グループの新規作成", 321, 87, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                         WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 12, FormPosition::Designed};
 
 // Neither button is a default or cancel button: Enter belongs to the field, Escape does nothing.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {IDC_GA_LABEL1, ControlKind::Label, "新しいグループ名を入力してください：", 32, 12, 265, 13},
     {IDC_GA_GROUPNAME, ControlKind::Edit, "", 32, 28, 265, 20, akLeftTop, 0, 0, 0, IDC_GA_OK},
     {IDC_GA_OK, ControlKind::Button, "OK", 224, 56, 75, 23, akLeftTop, 1},

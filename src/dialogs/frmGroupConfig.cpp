@@ -13,7 +13,7 @@
 
 namespace {
 
-const FormSpec kForm = {"グループのメンテナンス", 355, 343, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+const FormLayout kForm = {"グループのメンテナンス", 355, 343, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                         WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 12, FormPosition::Designed};
 
 // Group box children are placed at the box's origin plus their own bounds.
@@ -22,7 +22,7 @@ constexpr int kBox1Left = 10, kBox1Top = 244;  // GroupBox1 "選択中グルー�
 
 // Tab order: GroupBox1 (its field, then its button), lstGroup, btnSave, GroupBox2 (its radio buttons),
 // btnGroupNew, btnGroupDel.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {IDC_GC_GROUPBOX2, ControlKind::GroupBox, "処理タイプ", kBox2Left, kBox2Top, 335, 44},
     {IDC_GC_FILEACTIVE, ControlKind::RadioButton, "現在の図面", kBox2Left + 75, kBox2Top + 18, 89, 17, akLeftTop, 4},
     {IDC_GC_FILESELECT, ControlKind::RadioButton, "複数ファイル", kBox2Left + 174, kBox2Top + 18, 89, 17, akLeftTop, 5},

@@ -8,14 +8,14 @@
 
 namespace {
 
-const FormSpec kForm{"SDIモードへの変更について", 531, 464, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+const FormLayout kForm{"SDIモードへの変更について", 531, 464, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                      WS_EX_DLGMODALFRAME, 0, 0, 0, 0, 12, FormPosition::Designed};
 
 // The picture area: a lowered frame, a white outline inside it, the 450 x 300 picture in the middle.
 constexpr RECT kFrame{32, 10, 499, 320};
 constexpr int kPictureLeft = 40, kPictureTop = 15;
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {TdspSDIExp::kImgOptions, ControlKind::Custom, "", kPictureLeft, kPictureTop, 450, 300, akLeftTop, -1, SS_BITMAP},
     {TdspSDIExp::kLabel1, ControlKind::Label,
      "本システムでは複数ファイル処理時には単一互換図面モード（SDIモード）で正しく動作するように設計", 8, 332, 515, 14},

@@ -29,7 +29,7 @@ enum : int {
     kMenuOff = 112,
 };
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {kLabel, ControlKind::Label, "名前：", 8, 12, 40, 12},
     {kEdit, ControlKind::Edit, "", 50, 8, 150, 20, akLeft | akTop | akRight, 0, 0, 0, kApply},
     {kList, ControlKind::ListBox, "", 8, 34, 192, 80, akAll, 3, LBS_SORT, 13, 0, cfNone, 13},
@@ -45,7 +45,7 @@ const ControlSpec kControls[] = {
 class TestForm : public Form {
 public:
     TestForm()
-        : Form(FormSpec{"テスト", 210, 190, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0, 250, 250, 500,
+        : Form(FormLayout{"テスト", 210, 190, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0, 250, 250, 500,
                         600, 12, FormPosition::Designed},
                kControls) {}
     int okClicks = 0, applyClicks = 0, radioAClicks = 0, radioBClicks = 0, menuOnClicks = 0, menuOffClicks = 0;
@@ -76,13 +76,13 @@ protected:
 
 class Dialog : public Form {
 public:
-    Dialog() : Form(FormSpec{"ダイアログ", 200, 80}, kDialogControls) {}
-    static const ControlSpec kDialogControls[2];
+    Dialog() : Form(FormLayout{"ダイアログ", 200, 80}, kDialogControls) {}
+    static const ControlLayout kDialogControls[2];
 
 protected:
     void FormCreate() override { onClick(kOk, [this] { setModalResult(mrOk); }); }
 };
-const ControlSpec Dialog::kDialogControls[2] = {
+const ControlLayout Dialog::kDialogControls[2] = {
     {kEdit, ControlKind::Edit, "", 8, 8, 180, 20, akLeftTop, 0},
     {kOk, ControlKind::DefaultButton, "OK", 120, 40, 70, 23, akLeftTop, 1},
 };

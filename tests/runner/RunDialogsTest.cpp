@@ -19,8 +19,8 @@ public:
     MainStandIn() : Form(kSpec, kControls) {}
 
 private:
-    static constexpr FormSpec kSpec{"main", 200, 100, WS_OVERLAPPEDWINDOW};
-    static constexpr ControlSpec kControls[] = {{1, ControlKind::Label, "", 0, 0, 10, 10}};
+    static constexpr FormLayout kSpec{"main", 200, 100, WS_OVERLAPPEDWINDOW};
+    static constexpr ControlLayout kControls[] = {{1, ControlKind::Label, "", 0, 0, 10, 10}};
 };
 
 struct Windows {
