@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "editor/Chunk.h"
 
 namespace {
 
@@ -33,13 +36,75 @@ inline std::int64_t rowBytes(const Row& r) {
     return std::int64_t{r.length} + (rowbits::rowAttribute(r.attribute) == raLineEnd ? 2 : 0);
 }
 
+// A block's rows: a growable array like a vector, whose memory may be a piece of a load's chunk; growing it
+// moves the rows to an allocation of their own.
+class RowArray {
+public:
+    std::size_t size() const noexcept { return size_; }
+    std::size_t capacity() const noexcept { return capacity_; }
+    bool empty() const noexcept { return size_ == 0; }
+    Row* begin() noexcept { return data(); }
+    Row* end() noexcept { return data() + size_; }
+    const Row* begin() const noexcept { return data(); }
+    const Row* end() const noexcept { return data() + size_; }
+    Row& operator[](std::size_t i) noexcept { return data()[i]; }
+    const Row& operator[](std::size_t i) const noexcept { return data()[i]; }
+    Row& back() noexcept { return data()[size_ - 1]; }
+    const BlockMemory& memory() const noexcept { return memory_; }
+
+    // Takes `count` rows that already lie in `memory`, which has room for exactly them.
+    void adopt(BlockMemory memory, std::size_t count) noexcept {
+        memory_ = std::move(memory);
+        size_ = capacity_ = count;
+    }
+    void reserve(std::size_t n) {
+        if (n > capacity_) reallocate(n);
+    }
+    void push_back(const Row& r) {
+        if (size_ == capacity_) reallocate(std::max<std::size_t>(8, capacity_ * 2));
+        data()[size_++] = r;
+    }
+    void insert(Row* at, std::size_t n, const Row& value) {
+        const std::size_t i = static_cast<std::size_t>(at - data());
+        if (size_ + n > capacity_) reallocate(std::max(size_ + n, capacity_ * 2));
+        Row* p = data();
+        if (size_ > i) std::memmove(p + i + n, p + i, (size_ - i) * sizeof(Row));
+        std::fill(p + i, p + i + n, value);
+        size_ += n;
+    }
+    void erase(Row* first, Row* last) noexcept {
+        Row* p = data();
+        if (last != p + size_) std::memmove(first, last, static_cast<std::size_t>(p + size_ - last) * sizeof(Row));
+        size_ -= static_cast<std::size_t>(last - first);
+    }
+    void resize(std::size_t n) {
+        if (n > size_) insert(end(), n - size_, Row{0, 0, 0, 0});
+        size_ = n;
+    }
+    // Moves the rows to an allocation of their own that fits them.
+    void ownMemory() { reallocate(size_); }
+
+private:
+    Row* data() const noexcept { return reinterpret_cast<Row*>(memory_.get()); }
+    void reallocate(std::size_t n) {
+        BlockMemory fresh(n * sizeof(Row));
+        if (size_) std::memcpy(fresh.get(), memory_.get(), size_ * sizeof(Row));
+        memory_ = std::move(fresh);
+        capacity_ = n;
+    }
+
+    BlockMemory memory_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 }  // namespace
 
 EListError::EListError() : std::out_of_range("リストのインデックスが範囲を超えています") {}
 
 struct TRowBaseList::Block {
-    std::vector<Row> rows;
-    std::unique_ptr<char[]> text;
+    RowArray rows;
+    BlockMemory text;
     std::uint32_t size = 0;   // arena bytes in use (live texts and garbage)
     std::uint32_t cap = 0;
     std::uint32_t live = 0;   // bytes of the rows' texts
@@ -59,7 +124,7 @@ struct TRowBaseList::Block {
     void compact(std::uint32_t extra) {
         const std::uint64_t want = std::uint64_t{live} + extra;
         const std::uint32_t newCap = static_cast<std::uint32_t>(std::max<std::uint64_t>(want + want / 2 + 64, 256));
-        std::unique_ptr<char[]> fresh(new char[newCap]);
+        BlockMemory fresh(newCap);
         std::uint32_t at = 0;
         for (Row& r : rows) {
             if (r.length) std::memcpy(fresh.get() + at, text.get() + r.start, r.length);
@@ -80,24 +145,18 @@ struct TRowBaseList::Block {
         live += len;
         return at;
     }
-    void shrinkToFit() {
-        if (cap - size > size / 4 + 64) {
-            const std::uint32_t newCap = std::max<std::uint32_t>(live, 16);
-            std::unique_ptr<char[]> fresh(new char[newCap]);
-            std::uint32_t at = 0;
-            for (Row& r : rows) {
-                if (r.length) std::memcpy(fresh.get() + at, text.get() + r.start, r.length);
-                r.start = at;
-                at += r.length;
-            }
-            text = std::move(fresh);
-            size = at;
-            cap = newCap;
-        }
-        if (rows.capacity() - rows.size() > rows.size() / 4 + 8) rows.shrink_to_fit();
-    }
+    // Bytes held, with a share of each chunk it has a piece of: the shares of all the holders of a chunk add up
+    // to the chunk's size (rounded up).
     std::size_t memory() const {
-        std::size_t m = sizeof(Block) + rows.capacity() * sizeof(Row) + cap + extras.capacity() * sizeof(RowExtra);
+        auto share = [](const BlockMemory& piece, std::size_t own) -> std::size_t {
+            const Chunk* c = piece.chunk();
+            if (!c) return own;
+            const auto holders = static_cast<std::size_t>(c->references());
+            return (c->size() + holders - 1) / holders;
+        };
+        std::size_t m = sizeof(Block) + extras.capacity() * sizeof(RowExtra);
+        m += share(rows.memory(), rows.capacity() * sizeof(Row));
+        m += share(text, cap);
         for (const RowExtra& e : extras) m += e.state.capacity() > 15 ? e.state.capacity() : 0;
         return m;
     }
@@ -623,133 +682,209 @@ std::string TRowBaseList::Text() const {
 
 namespace {
 
-// First CR or LF in [from, to) of `p`, or `to`. CR and LF are never trail bytes of Shift-JIS characters.
-std::size_t nextBreak(const char* p, std::size_t from, std::size_t to) {
-    std::size_t i = from;
+// The CRs and LFs among the 64 bytes at `p`, one bit a byte. CR and LF are never trail bytes of Shift-JIS
+// characters.
+inline std::uint64_t breakMask(const char* p) {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= to; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-        if (mask) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        const auto m = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        mask |= std::uint64_t{m} << (16 * k);
     }
+    return mask;
+#else
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 64; ++k) {
+        if (p[k] == '\r' || p[k] == '\n') mask |= std::uint64_t{1} << k;
+    }
+    return mask;
 #endif
-    for (; i < to; ++i) {
-        if (p[i] == '\r' || p[i] == '\n') return i;
-    }
-    return to;
 }
 
 }  // namespace
 
-// A new last block for loading. With `moveTail`, the bytes [keepFrom, size) of the current last block (a row
-// not yet ended, and bytes read but not yet scanned) move to the start of the new block's arena.
-TRowBaseList::Block& TRowBaseList::startLoadBlock(bool moveTail, std::size_t keepFrom, std::size_t minimumRoom) {
-    Block* old = moveTail ? blocks_.back().get() : nullptr;
-    const std::size_t keep = old ? old->size - keepFrom : 0;
-    auto fresh = std::make_unique<Block>();
-    // A block of short rows fills up with rows before its arena is full: the next arena is sized to what the
-    // rows of the last one took, so that bytes already read rarely have to move.
-    std::size_t arena = kLoadArena;
-    if (old && old->rowCount() >= kFillRows) arena = std::min<std::size_t>(kLoadArena, std::max<std::size_t>(8192, keepFrom + keepFrom / 8));
-    fresh->cap = static_cast<std::uint32_t>(std::max(arena, keep * 2 + minimumRoom));
-    fresh->text.reset(new char[fresh->cap]);
-    // Blocks of a file tend to hold alike numbers of rows: reserving what the block before held (and a little)
-    // leaves neither much slack nor a reallocation.
-    const Block* before = old ? old : (blocks_.empty() ? nullptr : blocks_.back().get());
-    const std::size_t hint = before && before->rowCount() > 0 ? before->rows.size() + before->rows.size() / 8 + 8 : 64;
-    fresh->rows.reserve(std::min<std::size_t>(kFillRows, hint));
-    if (keep) std::memcpy(fresh->text.get(), old->text.get() + keepFrom, keep);
-    fresh->size = static_cast<std::uint32_t>(keep);
-    if (old) {
-        old->size = static_cast<std::uint32_t>(keepFrom);
-        if (old->rows.empty()) {
-            blocks_.pop_back();
-        } else {
-            finishLoadBlock(*old);
+// The rows of a load are read straight into chunks. A block's text is the stretch of a text chunk its rows were
+// read into, with no room to spare; its rows are written straight into a row chunk, and the block's row array
+// is the piece they fill. Only a row not yet ended when a text chunk is full moves, to the start of the next
+// text chunk.
+class TRowBaseList::Loader {
+public:
+    explicit Loader(TRowBaseList& list) : list_(list), firstBlock_(list.blocks_.size()) {}
+
+    // Room to read into: at least `minimum` bytes after the bytes read so far.
+    char* room(std::size_t minimum, std::size_t& size) {
+        if (!text_.get() || text_.chunk()->size() - end_ < minimum) nextTextChunk(minimum);
+        size = text_.chunk()->size() - end_;
+        return text_.get() + end_;
+    }
+    bool started() const noexcept { return text_.get() != nullptr; }
+    const char* bytes() const noexcept { return text_.get(); }
+    std::size_t end() const noexcept { return end_; }
+    void grow(std::size_t n) noexcept { end_ += n; }
+
+    // Ends rows at the breaks read but not yet looked at. A CR that is the last byte read is left for the next
+    // call unless `final`, as its LF may come with the next read.
+    void scan(bool final) {
+        const char* p = text_.get();
+        std::size_t limit = end_;
+        if (!final && limit > scan_ && p[limit - 1] == '\r') --limit;
+        std::size_t i = scan_;
+        for (; i + 64 <= limit; i += 64) {
+            for (std::uint64_t mask = breakMask(p + i); mask; mask &= mask - 1) {
+                const std::size_t brk = i + static_cast<std::size_t>(__builtin_ctzll(mask));
+                if (brk >= lineStart_) rowAt(p, brk);  // not the LF of a CR LF already taken
+            }
+        }
+        for (; i < limit; ++i) {
+            if ((p[i] == '\r' || p[i] == '\n') && i >= lineStart_) rowAt(p, i);
+        }
+        scan_ = std::max(lineStart_, limit);
+    }
+
+    // Text after the last break becomes a raTextEnd row; the rows not yet in a block get one. Chunks filled only
+    // in part are not kept for the few blocks in them: those blocks move to allocations of their own.
+    void finish() {
+        if (lineStart_ < end_) addRow(lineStart_, end_, end_, raTextEnd);
+        finishBlock();
+        const Chunk* text = text_.chunk();
+        const Chunk* rows = rowChunk_.chunk();
+        const bool moveTexts = text && text->size() - end_ > end_ / 4 + 64;
+        const bool moveRows = rows && rows->size() - rowsUsed_ > rowsUsed_ / 4 + 64;
+        for (std::size_t i = list_.blocks_.size(); i-- > firstBlock_;) {
+            Block& b = *list_.blocks_[i];
+            const bool inText = b.text.chunk() == text;
+            const bool inRows = b.rows.memory().chunk() == rows;
+            if (!inText && !inRows) break;  // the blocks in the last chunks are the last blocks
+            if (inText && moveTexts) {
+                BlockMemory own(b.cap);
+                std::memcpy(own.get(), b.text.get(), b.size);
+                b.text = std::move(own);
+            }
+            if (inRows && moveRows) b.rows.ownMemory();
         }
     }
-    blocks_.push_back(std::move(fresh));
-    return *blocks_.back();
-}
 
-void TRowBaseList::finishLoadBlock(Block& block) {
-    if (block.rows.empty()) return;
-    block.shrinkToFit();
-}
+private:
+    // The break at `brk` ends the row being read: CR LF, a lone CR or a lone LF.
+    void rowAt(const char* p, std::size_t brk) {
+        std::size_t after = brk + 1;
+        if (p[brk] == '\r' && after < end_ && p[after] == '\n') ++after;
+        addRow(lineStart_, brk, after, raLineEnd);
+    }
+
+    // The row [from, to) of the text chunk ends, and the next row starts at `next`. Rows are cut into blocks of
+    // kFillRows rows or kLoadArena bytes, whichever comes first.
+    void addRow(std::size_t from, std::size_t to, std::size_t next, TRowAttribute a) {
+        if (!rowsOut_) startRows();
+        const auto length = static_cast<std::uint32_t>(to - from);
+        rowsOut_[pending_++] = Row{static_cast<std::uint32_t>(from - blockStart_), length, a, 0};
+        live_ += length;
+        lineEndRows_ += a == raLineEnd ? 1 : 0;
+        lineStart_ = next;
+        if (pending_ == static_cast<std::size_t>(kFillRows) || next - blockStart_ >= kLoadArena) finishBlock();
+    }
+
+    // Room in the row chunk for the rows of a whole block.
+    void startRows() {
+        const std::size_t most = static_cast<std::size_t>(kFillRows) * sizeof(Row);
+        if (!rowChunk_.get() || rowChunk_.chunk()->size() - rowsUsed_ < most) {
+            rowChunk_ = BlockMemory::NewChunk(std::max(most, rowChunkSize_));
+            rowChunkSize_ = std::min(rowChunkSize_ * 2, Chunk::kSize);
+            rowsUsed_ = 0;
+        }
+        rowsOut_ = reinterpret_cast<Row*>(rowChunk_.get() + rowsUsed_);
+    }
+
+    // Makes a block of the rows not yet in one; the bytes up to the current row belong to it.
+    void finishBlock() {
+        if (pending_ == 0) {
+            blockStart_ = lineStart_;
+            return;
+        }
+        auto block = std::make_unique<Block>();
+        block->rows.adopt(BlockMemory(*rowChunk_.chunk(), reinterpret_cast<char*>(rowsOut_)), pending_);
+        block->text = BlockMemory(*text_.chunk(), text_.get() + blockStart_);
+        block->size = block->cap = static_cast<std::uint32_t>(lineStart_ - blockStart_);
+        block->live = live_;
+        block->bytes = std::int64_t{live_} + 2 * static_cast<std::int64_t>(lineEndRows_);
+        block->lineEnds = static_cast<int>(pending_);  // a load makes no raWrapped rows
+        list_.blocks_.push_back(std::move(block));
+        rowsUsed_ += pending_ * sizeof(Row);
+        rowsOut_ = nullptr;
+        pending_ = 0;
+        live_ = 0;
+        lineEndRows_ = 0;
+        blockStart_ = lineStart_;
+    }
+
+    // The rows read so far get their block; a row not yet ended, with the bytes read after it, moves to a new
+    // chunk that has `minimum` bytes of room after them.
+    void nextTextChunk(std::size_t minimum) {
+        finishBlock();
+        const std::size_t keep = text_.get() ? end_ - lineStart_ : 0;
+        BlockMemory fresh = BlockMemory::NewChunk(std::max(keep * 2 + minimum, textChunkSize_));
+        textChunkSize_ = std::min(textChunkSize_ * 2, Chunk::kSize);
+        if (keep) std::memcpy(fresh.get(), text_.get() + lineStart_, keep);
+        text_ = std::move(fresh);
+        scan_ -= lineStart_;
+        end_ = keep;
+        lineStart_ = blockStart_ = 0;
+    }
+
+    TRowBaseList& list_;
+    std::size_t firstBlock_;      // the first block this load makes
+    // Chunks start small, so that a short text takes little memory, and double up to the size that takes huge
+    // pages.
+    std::size_t textChunkSize_ = 64 * 1024;
+    std::size_t rowChunkSize_ = 16 * 1024;
+    BlockMemory text_;            // the loader's hold on the text chunk being filled
+    BlockMemory rowChunk_;        // and on the row chunk
+    std::size_t rowsUsed_ = 0;    // bytes of the row chunk given to blocks
+    Row* rowsOut_ = nullptr;      // where the rows of the block being built go, in the row chunk
+    std::size_t pending_ = 0;     // rows of the block being built
+    std::size_t end_ = 0;         // bytes read into the text chunk
+    std::size_t scan_ = 0;        // bytes looked at for breaks
+    std::size_t blockStart_ = 0;  // where the text of the block being built starts
+    std::size_t lineStart_ = 0;   // where the row being read starts
+    std::uint32_t live_ = 0;      // text bytes of the block's rows
+    std::size_t lineEndRows_ = 0; // of them raLineEnd
+};
 
 bool TRowBaseList::LoadRows(const ByteReader& read, std::size_t chunk) {
     if (chunk == 0) chunk = 64 * 1024;
     Changing();
-    // Rows are carved out of the arena the bytes were read into: `lineStart` is where the row being read
-    // starts, `scan` how far breaks have been looked for, both offsets in the last block's arena.
-    std::size_t lineStart = 0;
-    std::size_t scan = 0;
     const std::size_t minimumRead = std::min<std::size_t>(chunk, 4096);
-    Block* b = &startLoadBlock(false, 0, minimumRead);
     bool ok = true;
-    bool end = false;
-    auto addRow = [&](std::size_t from, std::size_t to, TRowAttribute a) {
-        const auto length = static_cast<std::uint32_t>(to - from);
-        b->rows.push_back(Row{static_cast<std::uint32_t>(from), length, a, 0});
-        b->live += length;
-        b->bytes += length + (a == raLineEnd ? 2 : 0);
-        b->lineEnds += a != raWrapped ? 1 : 0;
-    };
-    // Ends rows at the breaks in [scan, limit); a CR at limit - 1 is taken only when `final`.
-    auto scanTo = [&](bool final) {
-        std::size_t limit = b->size;
-        const char* p = b->text.get();
-        if (!final && limit > scan && p[limit - 1] == '\r') --limit;  // its LF may come with the next read
-        for (;;) {
-            const std::size_t brk = nextBreak(p, scan, limit);
-            if (brk >= limit) break;
-            std::size_t after = brk + 1;
-            if (p[brk] == '\r' && after < b->size && p[after] == '\n') ++after;
-            addRow(lineStart, brk, raLineEnd);
-            lineStart = scan = after;
-            if (b->rowCount() >= kFillRows) {
-                scan -= lineStart;
-                limit -= lineStart;
-                b = &startLoadBlock(true, lineStart, minimumRead);
-                p = b->text.get();
-                lineStart = 0;
+    try {
+        Loader load(*this);
+        for (bool end = false; !end;) {
+            std::size_t room = 0;
+            char* at = load.room(minimumRead, room);
+            const long got = read(at, std::min(room, chunk));
+            if (got < 0) {
+                ok = false;
+                break;
             }
+            if (got == 0) break;
+            if (const void* eof = std::memchr(at, 0x1A, static_cast<std::size_t>(got))) {
+                load.grow(static_cast<std::size_t>(static_cast<const char*>(eof) - at));
+                end = true;
+            } else {
+                load.grow(static_cast<std::size_t>(got));
+            }
+            load.scan(false);
         }
-        scan = std::max(scan, limit);
-    };
-    while (!end) {
-        const std::size_t room = b->cap - b->size;
-        if (room < minimumRead) {
-            scan -= lineStart;
-            b = &startLoadBlock(true, lineStart, minimumRead);
-            lineStart = 0;
-            continue;
+        if (load.started()) {
+            load.scan(true);
+            load.finish();
         }
-        const long got = read(b->text.get() + b->size, std::min(room, chunk));
-        if (got < 0) {
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        char* fresh = b->text.get() + b->size;
-        if (const void* eof = std::memchr(fresh, 0x1A, static_cast<std::size_t>(got))) {
-            b->size += static_cast<std::uint32_t>(static_cast<const char*>(eof) - fresh);
-            end = true;
-        } else {
-            b->size += static_cast<std::uint32_t>(got);
-        }
-        scanTo(false);
+    } catch (...) {
+        rebuildIndex();  // the blocks made so far stay, and the indexes agree with them
+        throw;
     }
-    scanTo(true);
-    if (lineStart < b->size) addRow(lineStart, b->size, raTextEnd);
-    if (b->rows.empty()) {
-        blocks_.pop_back();
-    } else {
-        finishLoadBlock(*b);
-    }
-    // Blocks kept apart while loading may be small ones after an earlier load into a non-empty list.
     rebuildIndex();
     modified();
     Changed();

@@ -107,6 +107,7 @@ protected:
 private:
     struct Block;
     struct Fenwick;
+    class Loader;
     struct Locator {
         int block;
         int local;
@@ -120,8 +121,6 @@ private:
     void mergeAround(int block);
     void modified();
     void noteStateStored(int index, std::uint32_t word);
-    Block& startLoadBlock(bool moveTail, std::size_t keepFrom, std::size_t minimumRoom);
-    void finishLoadBlock(Block& block);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unique_ptr<Fenwick> rowIndex_;    // rows per block
