@@ -6,9 +6,10 @@
 //   canopia-demo.exe --folder=DIR --transcript=FILE [--shots=DIR]
 //                    --current=GROUP/SCRIPT --batch=GROUP/SCRIPT DRAWING...
 //
-// A screenshot is asked for with a line "SHOT <name>" on standard output; the demo goes on once
-// <shots>\<name>.png exists (or after a while without it). Exit code 0 when both runs went through and the
-// stand-in received what they send, 1 when not, 2 when the demo could not start.
+// With --shots, a screenshot is asked for with a line "SHOT <name>" on standard output; the demo goes on once
+// <shots>\<name>.png exists (or after a while without it). A last line "DONE" ends that conversation.
+// Exit code 0 when both runs went through and the stand-in received what they send, 1 when not, 2 when the
+// demo could not start.
 #include <windows.h>
 
 #include <exception>
@@ -26,7 +27,8 @@ namespace {
 constexpr std::size_t kCurrentStrings = 18;  // the run on the current drawing
 constexpr std::size_t kSdiStrings = 3;       // the SDI probe before the file dialog
 constexpr std::size_t kBatchStrings = 15;    // the run over the chosen drawings
-constexpr int kFileNameField = 0x480;        // the file dialog's name field
+constexpr int kFileNameField = 0x480;        // the file dialog's name field ...
+constexpr int kFileNameCombo = 0x47C;        // ... or, in newer dialogs, the combo box around it
 constexpr char kFileDialogTitle[] = "処理するファイルを選択してください（複数選択可能）";
 
 using Ids = MainWindowIds;
@@ -284,7 +286,7 @@ bool Demo::filesChoose() {
     HWND dialog = driver::waitTopLevel(program_.processId(), "#32770", kFileDialogTitle, 15000);
     if (!dialog) return false;
     HWND name = driver::controlById(dialog, kFileNameField);
-    if (!name) name = driver::controlByClass(driver::controlById(dialog, 0x47C), "Edit");
+    if (!name) name = driver::controlByClass(driver::controlById(dialog, kFileNameCombo), "Edit");
     if (!name) return false;
     const std::string folder = demo::splitPath(options_.drawings.front()).folder;
     ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
@@ -373,10 +375,15 @@ int main() {
             "--batch=GROUP/SCRIPT DRAWING...");
         return 2;
     }
+    const bool shots = !options.shots.empty();
+    int status = 1;
     try {
-        return Demo(std::move(options)).run();
+        status = Demo(std::move(options)).run();
     } catch (const std::exception& e) {
         fail(std::string("stopped: ") + e.what());
-        return 1;
     }
+    // The end of the screenshot conversation: the reader need not wait for the end of the pipe, which
+    // programs started on the way (Wine's own among them) may hold open.
+    if (shots) say("DONE");
+    return status;
 }
