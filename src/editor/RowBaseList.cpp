@@ -755,8 +755,8 @@ public:
         const bool moveRows = rows && rows->size() - rowsUsed_ > rowsUsed_ / 4 + 64;
         for (std::size_t i = list_.blocks_.size(); i-- > firstBlock_;) {
             Block& b = *list_.blocks_[i];
-            const bool inText = b.text.chunk() == text;
-            const bool inRows = b.rows.memory().chunk() == rows;
+            const bool inText = text && b.text.chunk() == text;
+            const bool inRows = rows && b.rows.memory().chunk() == rows;
             if (!inText && !inRows) break;  // the blocks in the last chunks are the last blocks
             if (inText && moveTexts) {
                 BlockMemory own(b.cap);
@@ -765,6 +765,28 @@ public:
             }
             if (inRows && moveRows) b.rows.ownMemory();
         }
+    }
+
+    // Makes a block of the rows not yet in one; the bytes up to the current row belong to it.
+    void finishBlock() {
+        if (pending_ == 0) {
+            blockStart_ = lineStart_;
+            return;
+        }
+        auto block = std::make_unique<Block>();
+        block->rows.adopt(BlockMemory(*rowChunk_.chunk(), reinterpret_cast<char*>(rowsOut_)), pending_);
+        block->text = BlockMemory(*text_.chunk(), text_.get() + blockStart_);
+        block->size = block->cap = static_cast<std::uint32_t>(lineStart_ - blockStart_);
+        block->live = live_;
+        block->bytes = std::int64_t{live_} + 2 * static_cast<std::int64_t>(lineEndRows_);
+        block->lineEnds = static_cast<int>(pending_);  // a load makes no raWrapped rows
+        list_.blocks_.push_back(std::move(block));
+        rowsUsed_ += pending_ * sizeof(Row);
+        rowsOut_ = nullptr;
+        pending_ = 0;
+        live_ = 0;
+        lineEndRows_ = 0;
+        blockStart_ = lineStart_;
     }
 
 private:
@@ -796,28 +818,6 @@ private:
             rowsUsed_ = 0;
         }
         rowsOut_ = reinterpret_cast<Row*>(rowChunk_.get() + rowsUsed_);
-    }
-
-    // Makes a block of the rows not yet in one; the bytes up to the current row belong to it.
-    void finishBlock() {
-        if (pending_ == 0) {
-            blockStart_ = lineStart_;
-            return;
-        }
-        auto block = std::make_unique<Block>();
-        block->rows.adopt(BlockMemory(*rowChunk_.chunk(), reinterpret_cast<char*>(rowsOut_)), pending_);
-        block->text = BlockMemory(*text_.chunk(), text_.get() + blockStart_);
-        block->size = block->cap = static_cast<std::uint32_t>(lineStart_ - blockStart_);
-        block->live = live_;
-        block->bytes = std::int64_t{live_} + 2 * static_cast<std::int64_t>(lineEndRows_);
-        block->lineEnds = static_cast<int>(pending_);  // a load makes no raWrapped rows
-        list_.blocks_.push_back(std::move(block));
-        rowsUsed_ += pending_ * sizeof(Row);
-        rowsOut_ = nullptr;
-        pending_ = 0;
-        live_ = 0;
-        lineEndRows_ = 0;
-        blockStart_ = lineStart_;
     }
 
     // The rows read so far get their block; a row not yet ended, with the bytes read after it, moves to a new
@@ -858,8 +858,8 @@ bool TRowBaseList::LoadRows(const ByteReader& read, std::size_t chunk) {
     Changing();
     const std::size_t minimumRead = std::min<std::size_t>(chunk, 4096);
     bool ok = true;
+    Loader load(*this);
     try {
-        Loader load(*this);
         for (bool end = false; !end;) {
             std::size_t room = 0;
             char* at = load.room(minimumRead, room);
@@ -882,7 +882,14 @@ bool TRowBaseList::LoadRows(const ByteReader& read, std::size_t chunk) {
             load.finish();
         }
     } catch (...) {
-        rebuildIndex();  // the blocks made so far stay, and the indexes agree with them
+        // A reader that throws: the rows ended so far stay, as after a read error, and the indexes agree with
+        // the blocks.
+        try {
+            load.finishBlock();
+        } catch (...) {
+        }
+        rebuildIndex();
+        modified();
         throw;
     }
     rebuildIndex();

@@ -2,8 +2,10 @@
 // any that is never freed); loads that cross chunks keep every byte; blocks move off their chunk when edited.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -170,6 +172,34 @@ TEST(ChunkedLoad, LoadingIntoAListWithRowsAppendsAndLeavesTheOldBlocksAlone) {
     EXPECT_EQ(list.RowView(0), "first, edited");
     EXPECT_EQ(list.RowView(1), "second");
     expectRows(list, s, 2);
+}
+
+TEST(ChunkedLoad, AReaderThatThrowsLeavesTheRowsEndedSoFarAndAConsistentList) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "row " + std::to_string(i) + "\r\n";
+    TEditorStringList list;
+    std::size_t at = 0;
+    EXPECT_THROW(list.LoadRows(
+                     [&](char* buffer, std::size_t size) -> long {
+                         if (at >= 30000) throw std::runtime_error("the disk went away");
+                         const std::size_t n = std::min<std::size_t>(size, 1000);
+                         std::copy(text.begin() + static_cast<std::ptrdiff_t>(at),
+                                   text.begin() + static_cast<std::ptrdiff_t>(at + n), buffer);
+                         at += n;
+                         return static_cast<long>(n);
+                     },
+                     1000),
+                 std::runtime_error);
+    // The rows ended within the 30,000 bytes read stay; the one cut off by the failure does not.
+    const std::size_t whole = text.rfind("\r\n", 29999) + 2;
+    const int rows = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(whole), '\n'));
+    EXPECT_EQ(list.Text(), text.substr(0, whole));
+    ASSERT_EQ(list.Count(), rows);
+    EXPECT_EQ(list.RowView(rows - 1), "row " + std::to_string(rows - 1));
+    EXPECT_EQ(list.TextLength(), static_cast<std::int64_t>(whole));
+    EXPECT_EQ(list.RowFromOffset(static_cast<std::int64_t>(whole) - 3), rows - 1);
+    list.Add("more");  // and the list goes on working
+    EXPECT_EQ(list.Count(), rows + 1);
 }
 
 }  // namespace
