@@ -16,7 +16,7 @@ namespace {
 constexpr int kMaxRows = 1024;        // a block never holds more rows
 constexpr int kFillRows = 768;        // rows put into a block when blocks are built or split
 constexpr int kMinRows = 96;          // a smaller block is merged with a neighbour when they fit
-constexpr std::uint32_t kLoadArena = 32 * 1024;  // arena bytes a block gets while loading
+constexpr std::uint32_t kLoadArena = 32 * 1024;  // a block being loaded takes no rows past this many bytes
 
 // 16 bytes a row: what every row has. The state text and the object value, rarely set, live beside.
 struct Row {
@@ -691,7 +691,8 @@ inline std::uint64_t breakMask(const char* p) {
     std::uint64_t mask = 0;
     for (int k = 0; k < 4; ++k) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        const auto m = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf));
+        const auto m = static_cast<unsigned>(_mm_movemask_epi8(hits));
         mask |= std::uint64_t{m} << (16 * k);
     }
     return mask;

@@ -91,11 +91,13 @@ public:
     // -1 on an error) straight into the blocks. Breaks at CR LF, lone CR and lone LF (also when a CR ends one
     // read and an LF starts the next), reading stops at the first 0x1A byte, and text after the last break
     // becomes a raTextEnd row. New rows are not computed. Returns false on a read error (the rows read so far
-    // stay). Reads ask for at most `chunk` bytes.
+    // stay); an exception from `read` passes on, the rows ended before it kept. Reads ask for at most `chunk`
+    // bytes.
     using ByteReader = std::function<long(char* buffer, std::size_t size)>;
     bool LoadRows(const ByteReader& read, std::size_t chunk);
 
-    // Bytes held by the list (texts, item arrays, block tables), for the memory measurement.
+    // Bytes held by the list (texts, item arrays, block tables, the memory a load shares between blocks), for
+    // the memory measurement.
     std::size_t MemoryUsed() const noexcept;
 
 protected:
