@@ -177,6 +177,14 @@ void Form::applyTabOrder() {
     }
 }
 
+void Form::centerOnScreen() {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    ::SetWindowPos(hwnd_, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::applyAnchors() {
     if (!hwnd_) return;
     RECT client{};

@@ -161,6 +161,8 @@ protected:
     virtual bool FormCloseQuery() { return true; }
     virtual void FormClose() {}
     virtual void FormResize() {}
+    // Places the window in the middle of the screen (the dialogs that are not placed on their owner).
+    void centerOnScreen();
     // A key going to a control of this form (WM_KEYDOWN or WM_CHAR); true swallows it.
     virtual bool keyPreview(int /*controlId*/, UINT /*msg*/, WPARAM /*key*/) { return false; }
     // Everything not handled by the framework; the default is DefWindowProc.

@@ -47,13 +47,6 @@ const ControlLayout kControls[] = {
     {IDC_CF_OK, ControlKind::Button, "設定を保存", 233, 283, 80, 23, akLeftTop, 1},
 };
 
-void centerOnScreen(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    ::SetWindowPos(hwnd, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 TOOLINFOA labelTool(HWND form, HWND label, const std::string& text) {
     TOOLINFOA ti{};
@@ -93,7 +86,7 @@ void TdspConfig::FormCreate() {
 }
 
 void TdspConfig::FormShow() {
-    centerOnScreen(hwnd_);
+    centerOnScreen();
     configLoadSave(true);
     folderChanged_ = false;
 }

@@ -3,6 +3,7 @@
 
 #include "app/MessageBoxes.h"
 #include "dialogs/GroupNameRules.h"
+#include "library/LibraryRules.h"
 #include "library/ScriptLibrary.h"
 #include "resources/maintenance/MaintenanceResources.h"
 
@@ -19,20 +20,10 @@ const ControlLayout kControls[] = {
     {IDC_GA_CANCEL, ControlKind::Button, "キャンセル", 144, 56, 75, 23, akLeftTop, 2},
 };
 
-// The window's place at every show: the middle of the screen.
-void centerOnScreen(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    ::SetWindowPos(hwnd, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 }  // namespace
 
 namespace group_names {
-
-std::string groupPath(const std::string& saveFolder, const std::string& name) { return saveFolder + "\\" + name; }
 
 bool folderExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -54,11 +45,11 @@ TdspGroupAdd::TdspGroupAdd() : Form(kForm, kControls) {
 }
 
 void TdspGroupAdd::FormShow() {
-    centerOnScreen(hwnd_);
+    centerOnScreen();
     groupName_.clear();
     const std::string saveFolder = saveFolderGet();
     setText(IDC_GA_GROUPNAME, group_names::proposeDefault([&](const std::string& candidate) {
-                return group_names::folderExists(group_names::groupPath(saveFolder, candidate));
+                return group_names::folderExists(groupFolderPath(saveFolder, candidate));
             }));
     // Typing replaces the proposal.
     ::SendMessageA(control(IDC_GA_GROUPNAME), EM_SETSEL, 0, -1);
@@ -74,7 +65,7 @@ void TdspGroupAdd::btnOkClick() {
         return;
     }
     // The file system's own name matching decides ("abc" finds "ABC").
-    if (group_names::folderExists(group_names::groupPath(saveFolderGet(), name))) {
+    if (group_names::folderExists(groupFolderPath(saveFolderGet(), name))) {
         app::plainMessage("入力したグループ名はすでに存在します。別の名称を設定してください。");
         return;
     }

@@ -7,9 +7,6 @@
 
 namespace group_names {
 
-// The folder of a group: the save folder, a backslash and the name, with no test of the left side.
-std::string groupPath(const std::string& saveFolder, const std::string& name);
-
 // True when a folder (not a plain file) exists at `path`; the file system matches the name its own way.
 bool folderExists(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include "app/Fonts.h"
 #include "app/frmMain.h"
 #include "dialogs/frmGroupAdd.h"
+#include "library/LibraryRules.h"
 #include "library/ScriptLibrary.h"
 #include "resources/maintenance/MaintenanceResources.h"
 
@@ -67,13 +68,6 @@ HICON iconLoad(int id, int size) {
                                       LR_DEFAULTCOLOR);
 }
 
-void centerOnScreen(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    ::SetWindowPos(hwnd, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 }  // namespace
 
@@ -115,7 +109,7 @@ void TdspGroupConfig::FormCreate() {
 }
 
 void TdspGroupConfig::FormShow() {
-    centerOnScreen(hwnd_);
+    centerOnScreen();
     groupListSetup();
     mainStatusCheck();
     zumenCheckBoxSet();
@@ -204,7 +198,7 @@ void TdspGroupConfig::btnGroupNewClick() {
     dspGroupAdd->showModal();
     const std::string name = dspGroupAdd->getGroupName();
     if (name.empty()) return;
-    ::CreateDirectoryA(group_names::groupPath(saveFolderGet(), name).c_str(), nullptr);  // a failure is not reported
+    ::CreateDirectoryA(groupFolderPath(saveFolderGet(), name).c_str(), nullptr);  // a failure is not reported
     groupListSetup();
     setText(IDC_GC_ACTIVEGROUP, name);
     selectByName(name);
@@ -220,8 +214,8 @@ void TdspGroupConfig::btnGroupChangeNameClick() {
     if (!group_names::unsafeNameCheck(newName)) return;
     // The move refuses an existing target and an empty name; nothing is reported then.
     const std::string saveFolder = saveFolderGet();
-    if (!::MoveFileA(group_names::groupPath(saveFolder, oldName).c_str(),
-                     group_names::groupPath(saveFolder, newName).c_str()))
+    if (!::MoveFileA(groupFolderPath(saveFolder, oldName).c_str(),
+                     groupFolderPath(saveFolder, newName).c_str()))
         return;
     groupListSetup();
     selectByName(newName);
@@ -232,7 +226,7 @@ void TdspGroupConfig::btnGroupDelClick() {
     const int index = listSelection();
     if (index < 0) return;
     // Only an empty folder can be removed: the scripts in a group are never deleted with it.
-    if (!::RemoveDirectoryA(group_names::groupPath(saveFolderGet(), listText(index)).c_str())) {
+    if (!::RemoveDirectoryA(groupFolderPath(saveFolderGet(), listText(index)).c_str())) {
         ::MessageBoxA(hwnd_, "スクリプトの登録されているフォルダは削除できません", "注意", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
