@@ -16,7 +16,9 @@ char* allocateChunk(std::size_t bytes) {
     const bool huge = bytes >= Chunk::kSize;
     void* p = nullptr;
     if (posix_memalign(&p, huge ? Chunk::kSize : 64, bytes) != 0) throw std::bad_alloc();
+#if defined(MADV_HUGEPAGE)
     if (huge) ::madvise(p, bytes, MADV_HUGEPAGE);  // only advice: without huge pages the chunk works the same
+#endif
     return static_cast<char*>(p);
 #else
     return new char[bytes];
