@@ -17,18 +17,6 @@ using Button = TTrayIcon::TMouseButton;
 
 namespace {
 
-// Lets the thread's messages run for `ms` milliseconds.
-void pump(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
 
 // A top-level window of a class with or without a class icon.
 HWND formCreate(bool withIcon) {

@@ -7,6 +7,19 @@
 #include <utility>
 #include <vector>
 
+// Lets the thread's messages run for `ms` milliseconds.
+inline void pump(DWORD ms) {
+    DWORD end = GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
 // Without a virtual desktop, Wine's X11 driver puts every shown tray icon into a "Wine System Tray"
 // window as a child window of its own.
 
