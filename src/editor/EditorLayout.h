@@ -1,0 +1,73 @@
+// The layout values of an editor: row height, character width, visible rows and columns, where the text starts
+// and how wide the left bar is, as functions of the font, the options and the client area; and the pixel
+// arithmetic of the fixed character grid. Portable: the window passes its measurements in.
+#pragma once
+
+namespace editor {
+
+// What the font's text metrics say.
+struct FontMetrics {
+    int height = 16;           // tmHeight
+    int externalLeading = 0;   // tmExternalLeading
+    int aveCharWidth = 8;      // tmAveCharWidth
+};
+
+// What the option objects contribute (Margin, Marks.Underline, Ruler, Leftbar, Imagebar), already clamped.
+struct LayoutOptions {
+    int marginLeft = 19;
+    int marginTop = 2;
+    int marginLine = 0;
+    int marginCharacter = 0;
+    bool underlineVisible = false;  // the caret-row underline takes one pixel row more per row
+    bool rulerVisible = false;
+    int rulerHeight = 0;            // pixels, when visible
+    bool leftbarVisible = false;
+    int leftbarColumn = 4;          // 1..8
+    int leftbarLeftMargin = 8;
+    int leftbarRightMargin = 4;
+    bool imagebarVisible = false;
+    int imagebarWidth = 0;          // pixels, when visible
+};
+
+// The client area and the scroll bars that take room from it.
+struct ClientArea {
+    int width = 0;
+    int height = 0;
+    int hScrollHeight = 0;  // 0 when no horizontal scroll bar is shown
+    int vScrollWidth = 0;   // 0 when no vertical scroll bar is shown
+};
+
+struct EditorLayout {
+    int rowTextHeight = 16;  // font height plus its external leading
+    int rowHeight = 16;      // row text height + Margin.Line (+1 with the underline)
+    int charWidth = 8;       // every byte advances by this many pixels
+    int visibleRows = 1;     // never below 1
+    int visibleCols = 1;     // never below 1
+    int textTop = 0;
+    int textLeft = 0;
+    int leftbarDigits = 4;   // digit columns of the left bar
+    int leftbarWidth = 0;    // 0 when the left bar is hidden
+};
+
+// Number of decimal digits of n (1 for 0; negative numbers count their digits only).
+int DecimalDigits(long long n) noexcept;
+
+// The layout for `largestNumber`, the largest number the left bar shows (it decides the digit columns:
+// min(8, max(Leftbar.Column, its digits))).
+EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options, const ClientArea& client,
+                           long long largestNumber);
+
+// Pixel arithmetic on the grid, with the view's first visible row and column.
+struct GridOrigin {
+    int topRow = 0;
+    int topCol = 0;
+};
+int RowTop(const EditorLayout& layout, const GridOrigin& origin, int row) noexcept;
+int ColumnLeft(const EditorLayout& layout, const GridOrigin& origin, int col) noexcept;
+// The row at a pixel height (rows above the text top give rows above TopRow, possibly negative).
+int RowAtY(const EditorLayout& layout, const GridOrigin& origin, int y) noexcept;
+// The column at a pixel position, rounded to the nearest character boundary (the caller snaps it off the
+// second half of a double-byte character with the row's column map).
+int ColumnAtX(const EditorLayout& layout, const GridOrigin& origin, int x) noexcept;
+
+}  // namespace editor
