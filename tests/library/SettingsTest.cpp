@@ -95,7 +95,9 @@ TEST_F(Settings, KeysStandInTheOrderTheyWereFirstWritten) {
     }
     std::string file = testIniRead();
     EXPECT_EQ(sectionKeys(file, kStatusSection),
-              std::vector<std::string>(std::begin(kStatusKeysInWriteOrder), std::end(kStatusKeysInWriteOrder)));
+              (std::vector<std::string>{"MAIN-SELECTGROUP", "MAIN-WIDTH", "MAIN-HEIGHT", "MAIN-TOP", "MAIN-LEFT",
+                                        "EDHITER-WIDTH", "EDHITER-HEIGHT", "EDHITER-TOP", "EDHITER-LEFT",
+                                        "MAIN-SETFORGROUND", "MAIN-ZUMENSTATUS"}));
     EXPECT_EQ(sectionKeys(file, kConfigSection), std::vector<std::string>());
     EXPECT_NE(file.find("MAIN-SELECTGROUP=-1"), std::string::npos) << file;
     EXPECT_NE(file.find("MAIN-WIDTH=311"), std::string::npos) << file;
@@ -258,6 +260,56 @@ TEST_F(Settings, LineBreakInTextIsRefusedBeforeItSplitsTheFile) {
     EXPECT_THROW(profileTextWrite(kConfigSection, kConfigSaveFolder1, std::string("C:\\lib\0x", 8)), AppError);
     EXPECT_EQ(testIniRead(), before);
     EXPECT_EQ(profileIntegerRead(kStatusSection, kMainWidth, 290), 500);
+}
+
+TEST_F(Settings, BothRecordsWriteExactlyTheseBytes) {
+    // A fresh file as closing the main window and then the settings dialog's OK leave it; the second round
+    // rewrites every key in place.
+    const std::string expected =
+        "[APP-STATUS]\r\n"
+        "MAIN-SELECTGROUP=2\r\n"
+        "MAIN-WIDTH=310\r\n"
+        "MAIN-HEIGHT=300\r\n"
+        "MAIN-TOP=100\r\n"
+        "MAIN-LEFT=-8\r\n"
+        "EDHITER-WIDTH=700\r\n"
+        "EDHITER-HEIGHT=530\r\n"
+        "EDHITER-TOP=50\r\n"
+        "EDHITER-LEFT=50\r\n"
+        "MAIN-SETFORGROUND=0\r\n"
+        "MAIN-ZUMENSTATUS=3\r\n"
+        "[APP-CONFIG]\r\n"
+        "CONFIG-ACADACTIVE-O=1\r\n"
+        "CONFIG-ACADACTIVE-F=0\r\n"
+        "CONFIG-ACADENDMESSAGE=1\r\n"
+        "CONFIG-TRAYICON=1\r\n"
+        "CONFIG-SAVEFOLDER1=C:\\" + kHyoji + "\r\n"
+        "CONFIG-SAVEFOLDER2=\r\n";
+    WindowStatus status;
+    status.mainWidth = 310;
+    status.mainLeft = -8;
+    status.mainSetForground = false;
+    status.mainZumenStatus = 3;
+    ConfigOptions options;
+    options.acadActiveF = false;
+    options.trayIcon = true;
+    options.saveFolder1 = "C:\\" + kHyoji;
+    options.saveFolder2 = "";
+    for (int round = 0; round < 2; ++round) {
+        profileIntegerWrite(kStatusSection, kMainSelectGroup, 2);
+        windowStatusWrite(status);
+        configOptionsWrite(options);
+        EXPECT_EQ(testIniRead(), expected) << "round " << round;
+    }
+    const WindowStatus back = windowStatusRead();
+    EXPECT_EQ(back.mainLeft, -8);
+    EXPECT_EQ(back.mainZumenStatus, 3);
+    EXPECT_FALSE(back.mainSetForground);
+    const ConfigOptions again = configOptionsRead();
+    EXPECT_FALSE(again.acadActiveF);
+    EXPECT_TRUE(again.trayIcon);
+    EXPECT_EQ(again.saveFolder1, "C:\\" + kHyoji);
+    EXPECT_EQ(again.saveFolder2, "");
 }
 
 }  // namespace
