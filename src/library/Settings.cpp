@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "core/AppError.h"
@@ -88,50 +90,101 @@ std::string saveFolderDefault(int processingType) {
     return programFolder() + "\\" + (processingType == 1 ? kSaveFolder1Name : kSaveFolder2Name);
 }
 
-WindowStatus windowStatusRead() {
-    WindowStatus s;
-    s.mainWidth = profileIntegerRead(kStatusSection, kMainWidth, kMainWidthDefault);
-    s.mainHeight = profileIntegerRead(kStatusSection, kMainHeight, kMainHeightDefault);
-    s.mainTop = profileIntegerRead(kStatusSection, kMainTop, kMainTopDefault);
-    s.mainLeft = profileIntegerRead(kStatusSection, kMainLeft, kMainLeftDefault);
-    s.editerWidth = profileIntegerRead(kStatusSection, kEditerWidth, kEditerWidthDefault);
-    s.editerHeight = profileIntegerRead(kStatusSection, kEditerHeight, kEditerHeightDefault);
-    s.editerTop = profileIntegerRead(kStatusSection, kEditerTop, kEditerTopDefault);
-    s.editerLeft = profileIntegerRead(kStatusSection, kEditerLeft, kEditerLeftDefault);
-    s.mainSetForground = profileBooleanRead(kStatusSection, kMainSetForground, kMainSetForgroundDefault);
-    s.mainZumenStatus = profileIntegerRead(kStatusSection, kMainZumenStatus, kMainZumenStatusDefault);
-    return s;
+namespace {
+
+// Which member of which record a key fills. MAIN-SELECTGROUP belongs to no record: the main window reads and
+// writes it by itself, just before the window state.
+using SettingMember = std::variant<std::monostate, int WindowStatus::*, bool WindowStatus::*, bool ConfigOptions::*,
+                                   std::string ConfigOptions::*>;
+
+struct SettingField {
+    const char* section;
+    const char* key;
+    SettingMember member;
+};
+
+// Every key of the file; within a section the keys stand in the order they are written, which is the order
+// they have in a new file.
+const SettingField kSettingFields[] = {
+    {kStatusSection, kMainSelectGroup, std::monostate{}},
+    {kStatusSection, kMainWidth, &WindowStatus::mainWidth},
+    {kStatusSection, kMainHeight, &WindowStatus::mainHeight},
+    {kStatusSection, kMainTop, &WindowStatus::mainTop},
+    {kStatusSection, kMainLeft, &WindowStatus::mainLeft},
+    {kStatusSection, kEditerWidth, &WindowStatus::editerWidth},
+    {kStatusSection, kEditerHeight, &WindowStatus::editerHeight},
+    {kStatusSection, kEditerTop, &WindowStatus::editerTop},
+    {kStatusSection, kEditerLeft, &WindowStatus::editerLeft},
+    {kStatusSection, kMainSetForground, &WindowStatus::mainSetForground},
+    {kStatusSection, kMainZumenStatus, &WindowStatus::mainZumenStatus},
+    {kConfigSection, kConfigAcadActiveO, &ConfigOptions::acadActiveO},
+    {kConfigSection, kConfigAcadActiveF, &ConfigOptions::acadActiveF},
+    {kConfigSection, kConfigAcadEndMessage, &ConfigOptions::acadEndMessage},
+    {kConfigSection, kConfigTrayIcon, &ConfigOptions::trayIcon},
+    {kConfigSection, kConfigSaveFolder1, &ConfigOptions::saveFolder1},
+    {kConfigSection, kConfigSaveFolder2, &ConfigOptions::saveFolder2},
+};
+
+// One field of `record`, its current value standing for the default. Fields of the other record, and the
+// key of no record, match the last overload and are skipped.
+template <class Record>
+void fieldRead(Record& record, const SettingField& f, int Record::*member) {
+    record.*member = profileIntegerRead(f.section, f.key, record.*member);
+}
+template <class Record>
+void fieldRead(Record& record, const SettingField& f, bool Record::*member) {
+    record.*member = profileBooleanRead(f.section, f.key, record.*member);
+}
+template <class Record>
+void fieldRead(Record& record, const SettingField& f, std::string Record::*member) {
+    if (std::optional<std::string> text = profileTextRead(f.section, f.key)) record.*member = std::move(*text);
+}
+template <class Record, class Other>
+void fieldRead(Record&, const SettingField&, Other) {}
+
+template <class Record>
+void fieldWrite(const Record& record, const SettingField& f, int Record::*member) {
+    profileIntegerWrite(f.section, f.key, record.*member);
+}
+template <class Record>
+void fieldWrite(const Record& record, const SettingField& f, bool Record::*member) {
+    profileBooleanWrite(f.section, f.key, record.*member);
+}
+template <class Record>
+void fieldWrite(const Record& record, const SettingField& f, std::string Record::*member) {
+    profileTextWrite(f.section, f.key, record.*member);
+}
+template <class Record, class Other>
+void fieldWrite(const Record&, const SettingField&, Other) {}
+
+// `record` comes in holding the defaults and goes out holding what the file says.
+template <class Record>
+Record recordRead(Record record) {
+    for (const SettingField& f : kSettingFields) {
+        std::visit([&](auto member) { fieldRead(record, f, member); }, f.member);
+    }
+    return record;
 }
 
-void windowStatusWrite(const WindowStatus& s) {
-    profileIntegerWrite(kStatusSection, kMainWidth, s.mainWidth);
-    profileIntegerWrite(kStatusSection, kMainHeight, s.mainHeight);
-    profileIntegerWrite(kStatusSection, kMainTop, s.mainTop);
-    profileIntegerWrite(kStatusSection, kMainLeft, s.mainLeft);
-    profileIntegerWrite(kStatusSection, kEditerWidth, s.editerWidth);
-    profileIntegerWrite(kStatusSection, kEditerHeight, s.editerHeight);
-    profileIntegerWrite(kStatusSection, kEditerTop, s.editerTop);
-    profileIntegerWrite(kStatusSection, kEditerLeft, s.editerLeft);
-    profileBooleanWrite(kStatusSection, kMainSetForground, s.mainSetForground);
-    profileIntegerWrite(kStatusSection, kMainZumenStatus, s.mainZumenStatus);
+// A refused write throws out of the loop, so the keys after it are not attempted.
+template <class Record>
+void recordWrite(const Record& record) {
+    for (const SettingField& f : kSettingFields) {
+        std::visit([&](auto member) { fieldWrite(record, f, member); }, f.member);
+    }
 }
+
+}  // namespace
+
+WindowStatus windowStatusRead() { return recordRead(WindowStatus{}); }
+
+void windowStatusWrite(const WindowStatus& status) { recordWrite(status); }
 
 ConfigOptions configOptionsRead() {
-    ConfigOptions o;
-    o.acadActiveO = profileBooleanRead(kConfigSection, kConfigAcadActiveO, kConfigAcadActiveODefault);
-    o.acadActiveF = profileBooleanRead(kConfigSection, kConfigAcadActiveF, kConfigAcadActiveFDefault);
-    o.acadEndMessage = profileBooleanRead(kConfigSection, kConfigAcadEndMessage, kConfigAcadEndMessageDefault);
-    o.trayIcon = profileBooleanRead(kConfigSection, kConfigTrayIcon, kConfigTrayIconDefault);
-    o.saveFolder1 = profileTextRead(kConfigSection, kConfigSaveFolder1).value_or(saveFolderDefault(1));
-    o.saveFolder2 = profileTextRead(kConfigSection, kConfigSaveFolder2).value_or(saveFolderDefault(2));
-    return o;
+    ConfigOptions defaults;
+    defaults.saveFolder1 = saveFolderDefault(1);
+    defaults.saveFolder2 = saveFolderDefault(2);
+    return recordRead(std::move(defaults));
 }
 
-void configOptionsWrite(const ConfigOptions& o) {
-    profileBooleanWrite(kConfigSection, kConfigAcadActiveO, o.acadActiveO);
-    profileBooleanWrite(kConfigSection, kConfigAcadActiveF, o.acadActiveF);
-    profileBooleanWrite(kConfigSection, kConfigAcadEndMessage, o.acadEndMessage);
-    profileBooleanWrite(kConfigSection, kConfigTrayIcon, o.trayIcon);
-    profileTextWrite(kConfigSection, kConfigSaveFolder1, o.saveFolder1);
-    profileTextWrite(kConfigSection, kConfigSaveFolder2, o.saveFolder2);
-}
+void configOptionsWrite(const ConfigOptions& options) { recordWrite(options); }

@@ -32,12 +32,6 @@ inline constexpr int kEditerLeftDefault = 50;
 inline constexpr bool kMainSetForgroundDefault = true;
 inline constexpr int kMainZumenStatusDefault = 1;
 
-// The eleven APP-STATUS keys in the order they are written when the main window closes.
-inline constexpr const char* kStatusKeysInWriteOrder[] = {
-    kMainSelectGroup, kMainWidth,  kMainHeight,  kMainTop,          kMainLeft,        kEditerWidth,
-    kEditerHeight,    kEditerTop, kEditerLeft, kMainSetForground, kMainZumenStatus,
-};
-
 // APP-CONFIG, in the order the settings dialog writes them. The first four are booleans.
 inline constexpr char kConfigAcadActiveO[] = "CONFIG-ACADACTIVE-O";       // AutoCAD to the front, current drawing
 inline constexpr char kConfigAcadActiveF[] = "CONFIG-ACADACTIVE-F";       // AutoCAD to the front, several files
