@@ -2,8 +2,8 @@
 #include "dialogs/frmGroupAdd.h"
 
 #include "app/MessageBoxes.h"
-#include "dialogs/GroupNameRules.h"
-#include "library/LibraryRules.h"
+#include "library/LibraryOperations.h"
+#include "library/NameRules.h"
 #include "library/ScriptLibrary.h"
 #include "resources/maintenance/MaintenanceResources.h"
 
@@ -23,21 +23,11 @@ const ControlLayout kControls[] = {
 
 }  // namespace
 
-namespace group_names {
-
-bool folderExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+bool groupNameHazardRefused(const std::string& name) {
+    const char* refusal = nameHazardMessage(nameFaultsFind(name, NameKind::Group));
+    if (refusal) app::plainMessage(refusal);
+    return refusal != nullptr;
 }
-
-bool unsafeNameCheck(const std::string& name) {
-    const UnsafeName kind = unsafeNameKind(name);
-    if (kind == UnsafeName::None) return true;
-    app::plainMessage(unsafeNameMessage(kind));
-    return false;
-}
-
-}  // namespace group_names
 
 TdspGroupAdd::TdspGroupAdd() : Form(kForm, kControls) {
     onClick(IDC_GA_OK, [this] { btnOkClick(); });
@@ -48,8 +38,9 @@ void TdspGroupAdd::FormShow() {
     centerOnScreen();
     groupName_.clear();
     const std::string saveFolder = saveFolderGet();
-    setText(IDC_GA_GROUPNAME, group_names::proposeDefault([&](const std::string& candidate) {
-                return group_names::folderExists(groupFolderPath(saveFolder, candidate));
+    // Only a folder blocks a candidate; a plain file of that name does not.
+    setText(IDC_GA_GROUPNAME, groupNameProposal([&](const std::string& candidate) {
+                return groupExists(saveFolder, candidate);
             }));
     // Typing replaces the proposal.
     ::SendMessageA(control(IDC_GA_GROUPNAME), EM_SETSEL, 0, -1);
@@ -59,13 +50,13 @@ void TdspGroupAdd::FormShow() {
 void TdspGroupAdd::btnOkClick() {
     const std::string name = text(IDC_GA_GROUPNAME);
     if (!nameCheck(hwnd_, name)) return;
-    if (!group_names::unsafeNameCheck(name)) return;
+    if (groupNameHazardRefused(name)) return;
     if (name.empty()) {
         app::plainMessage("グループ名称を入力してください");
         return;
     }
     // The file system's own name matching decides ("abc" finds "ABC").
-    if (group_names::folderExists(groupFolderPath(saveFolderGet(), name))) {
+    if (groupExists(saveFolderGet(), name)) {
         app::plainMessage("入力したグループ名はすでに存在します。別の名称を設定してください。");
         return;
     }

@@ -5,15 +5,9 @@
 
 #include "app/Form.h"
 
-namespace group_names {
-
-// True when a folder (not a plain file) exists at `path`; the file system matches the name its own way.
-bool folderExists(const std::string& path);
-
-// Refuses a name that would reach no plain group folder: beeps and shows its plain message. True when usable.
-bool unsafeNameCheck(const std::string& name);
-
-}  // namespace group_names
+// A name that passes the name rule but gives no plain group folder (a dot name, a trailing period or blank, a
+// device): beeps and shows its plain message, then true. The name window and the rename share it.
+bool groupNameHazardRefused(const std::string& name);
 
 class TdspGroupAdd : public Form {
 public:

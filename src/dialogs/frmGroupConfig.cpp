@@ -8,7 +8,7 @@
 #include "app/Fonts.h"
 #include "app/frmMain.h"
 #include "dialogs/frmGroupAdd.h"
-#include "library/LibraryRules.h"
+#include "library/LibraryOperations.h"
 #include "library/ScriptLibrary.h"
 #include "resources/maintenance/MaintenanceResources.h"
 
@@ -198,7 +198,7 @@ void TdspGroupConfig::btnGroupNewClick() {
     dspGroupAdd->showModal();
     const std::string name = dspGroupAdd->getGroupName();
     if (name.empty()) return;
-    ::CreateDirectoryA(groupFolderPath(saveFolderGet(), name).c_str(), nullptr);  // a failure is not reported
+    groupCreate(saveFolderGet(), name);  // a failure is not reported
     groupListSetup();
     setText(IDC_GC_ACTIVEGROUP, name);
     selectByName(name);
@@ -211,12 +211,9 @@ void TdspGroupConfig::btnGroupChangeNameClick() {
     const std::string newName = text(IDC_GC_ACTIVEGROUP);
     const std::string oldName = listText(index);
     if (!nameCheck(hwnd_, newName)) return;
-    if (!group_names::unsafeNameCheck(newName)) return;
-    // The move refuses an existing target and an empty name; nothing is reported then.
-    const std::string saveFolder = saveFolderGet();
-    if (!::MoveFileA(groupFolderPath(saveFolder, oldName).c_str(),
-                     groupFolderPath(saveFolder, newName).c_str()))
-        return;
+    if (groupNameHazardRefused(newName)) return;
+    // An existing target and an empty name are refused; nothing is reported then.
+    if (groupRename(saveFolderGet(), oldName, newName) != LibraryResult::Done) return;
     groupListSetup();
     selectByName(newName);
     setText(IDC_GC_ACTIVEGROUP, newName);
@@ -226,7 +223,7 @@ void TdspGroupConfig::btnGroupDelClick() {
     const int index = listSelection();
     if (index < 0) return;
     // Only an empty folder can be removed: the scripts in a group are never deleted with it.
-    if (!::RemoveDirectoryA(groupFolderPath(saveFolderGet(), listText(index)).c_str())) {
+    if (groupDelete(saveFolderGet(), listText(index)) != LibraryResult::Done) {
         ::MessageBoxA(hwnd_, "スクリプトの登録されているフォルダは削除できません", "注意", MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -1,32 +1,7 @@
-// Script-library rules that need no platform: names, path forms and listed names.
+// Script-library rules that need no platform: path forms and listed names.
 #include "library/LibraryRules.h"
 
 #include "core/Cp932.h"
-
-namespace {
-
-// Second bytes of CP932 double-byte characters: 0x40-0x7E and 0x80-0xFC.
-bool isTrailByte(char c) noexcept {
-    auto b = static_cast<unsigned char>(c);
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
-}  // namespace
-
-NameFaults nameFaultsFind(std::string_view name) {
-    constexpr std::string_view forbidden = kNameForbiddenCharacters;
-    NameFaults faults;
-    for (std::size_t i = 0; i < name.size();) {
-        std::size_t length = cp932::charLength(name, i);
-        // A lead byte before a byte that cannot follow one is broken text; the file system would still see
-        // that byte (a "/" or ":" among them) on its own, so it is tested on its own.
-        if (length == 2 && !isTrailByte(name[i + 1])) length = 1;
-        if (length == 1 && forbidden.find(name[i]) != std::string_view::npos) faults.forbiddenCharacter = true;
-        i += length;
-    }
-    faults.tooLong = name.size() > kNameMaxBytes;
-    return faults;
-}
 
 std::string lastExtensionRemove(std::string_view fileName) {
     std::size_t dot = cp932::findLastChar(fileName, '.');

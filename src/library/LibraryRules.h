@@ -1,30 +1,12 @@
-// Script-library rules that need no platform: the name rule for groups and scripts, the path forms, and
-// how a directory entry becomes a listed name.
+// Script-library rules that need no platform: the path forms, and how a directory entry becomes a listed name.
+// The rules for names are in NameRules.h.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 // Stands for "no script" where a path is expected; as a path it names no file.
 inline constexpr char kNoScriptPath[] = "/ERROR/";
-
-// A group or script name longer than this many bytes (a double-byte character counts two) is refused.
-inline constexpr std::size_t kNameMaxBytes = 250;
-
-// The nine characters no group or script name may hold.
-inline constexpr char kNameForbiddenCharacters[] = "\\/:*?\"<>|";
-
-// Which of the two name tests failed; a name passes when neither did.
-struct NameFaults {
-    bool forbiddenCharacter = false;
-    bool tooLong = false;
-    bool any() const noexcept { return forbiddenCharacter || tooLong; }
-};
-
-// Both tests, always. The second byte of a double-byte character is never taken for one of the nine, so
-// 表示 and ソース pass; a byte below 0x40 after a lead byte is no trail byte and counts on its own.
-NameFaults nameFaultsFind(std::string_view name);
 
 // The name with its last extension removed: "a.b.scr" gives "a.b"; a name without "." stays as it is.
 std::string lastExtensionRemove(std::string_view fileName);

@@ -6,27 +6,11 @@
 #include <utility>
 
 #include "library/Settings.h"
+#include "win/WinHandles.h"
 
 int zumenStatus = 1;
 
 namespace {
-
-// An open directory search, closed when it goes out of scope.
-class FindHandle {
-public:
-    FindHandle(const std::string& mask, WIN32_FIND_DATAA& data) noexcept
-        : handle_(::FindFirstFileA(mask.c_str(), &data)) {}
-    ~FindHandle() {
-        if (valid()) ::FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    bool next(WIN32_FIND_DATAA& data) noexcept { return ::FindNextFileA(handle_, &data) != FALSE; }
-
-private:
-    HANDLE handle_;
-};
 
 std::function<ScriptSelection()>& selectionSource() {
     static std::function<ScriptSelection()> source;
@@ -52,10 +36,10 @@ std::string saveFolderGet() {
 }
 
 void folderEntriesRead(std::vector<std::string>& list, const std::string& mask, bool folderMode) {
-    WIN32_FIND_DATAA data{};
-    FindHandle search(mask, data);
+    win::FileSearch search(mask.c_str());
     if (!search.valid()) return;
     do {
+        const WIN32_FIND_DATAA& data = search.entry();
         // cFileName is zero-terminated by the platform; the bound keeps a broken entry from reading on.
         std::string name(data.cFileName, ::strnlen(data.cFileName, sizeof data.cFileName));
         if (isDotEntry(name)) continue;
@@ -68,7 +52,7 @@ void folderEntriesRead(std::vector<std::string>& list, const std::string& mask, 
             if (isFolder || !maskExtensionAccepts(mask, name)) continue;
             list.push_back(lastExtensionRemove(name));
         }
-    } while (search.next(data));
+    } while (search.next());
 }
 
 void groupNamesRead(std::vector<std::string>& list) { folderEntriesRead(list, groupListingMask(saveFolderGet()), true); }
@@ -87,10 +71,11 @@ std::string selectedScriptPath() {
 }
 
 bool nameCheck(HWND owner, const std::string& name) {
-    NameFaults faults = nameFaultsFind(name);
+    // The two tests are the same for groups and scripts.
+    const NameFaults faults = nameFaultsFind(name, NameKind::Group);
     if (faults.forbiddenCharacter) warningShow(owner, "\\ / : * ? \" < > | は名称に使用できません");
     if (faults.tooLong) warningShow(owner, "250文字以上の名称は設定できません");
-    return !faults.any();
+    return !faults.ruleFails();
 }
 
 bool fileCopyNoOverwrite(const std::string& source, const std::string& destination) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "library/LibraryRules.h"
+#include "library/NameRules.h"
 
 // Program-wide processing type: 1 runs on the current drawing, any other value on several files.
 extern int zumenStatus;

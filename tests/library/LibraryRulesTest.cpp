@@ -1,4 +1,4 @@
-// The name rule for groups and scripts, listed names and the library's path forms.
+// Listed names and the library's path forms.
 #include "library/LibraryRules.h"
 
 #include <gtest/gtest.h>
@@ -9,74 +9,7 @@ namespace {
 
 const std::string kHyoji = "\x95\x5C\x8E\xA6";           // 表示, trail byte 0x5C
 const std::string kSosu = "\x83\x5C\x81\x5B\x83\x58";    // ソース, trail byte 0x5C
-const std::string kNo = "\x83\x6D";                      // ノ
-const std::string kKanji = "\x8A\xBF";                   // 漢, a double-byte character (two bytes)
 const std::string kLead = "\x82";                        // a lead byte without its trail byte
-
-std::string repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
-
-struct NameCase {
-    std::string name;
-    bool forbiddenCharacter;
-    bool tooLong;
-};
-
-TEST(NameRule, ForbiddenCharactersAreFoundButNeverInATrailByte) {
-    const NameCase cases[] = {
-        {"Layer setup", false, false},
-        {"", false, false},  // the dialogs refuse the empty name themselves
-        {" padded ", false, false},
-        {kHyoji, false, false},
-        {kSosu, false, false},
-        {kNo + kHyoji + kSosu, false, false},
-        {"a\\b", true, false},
-        {"a/b", true, false},
-        {"a:b", true, false},
-        {"a*b", true, false},
-        {"a?b", true, false},
-        {"a\"b", true, false},
-        {"a<b", true, false},
-        {"a>b", true, false},
-        {"a|b", true, false},
-        {kHyoji + "\\", true, false},  // a real backslash after a 0x5C trail byte
-        {"\\" + kHyoji, true, false},
-        {"x" + kLead, false, false},   // a lone lead byte at the end reads nothing beyond it
-        {kLead + "\\", false, false},  // 0x5C is a valid trail byte: one (broken) double-byte character
-        // Bytes below 0x40 cannot follow a lead byte; such a byte counts on its own.
-        {kLead + "/..", true, false},
-        {kLead + ":", true, false},
-        {kLead + "?", true, false},
-        {kLead + "a", false, false},
-    };
-    for (const auto& c : cases) {
-        NameFaults faults = nameFaultsFind(c.name);
-        EXPECT_EQ(faults.forbiddenCharacter, c.forbiddenCharacter) << c.name;
-        EXPECT_EQ(faults.tooLong, c.tooLong) << c.name;
-        EXPECT_EQ(faults.any(), c.forbiddenCharacter || c.tooLong) << c.name;
-    }
-}
-
-TEST(NameRule, LengthCountsBytesNotCharacters) {
-    const NameCase cases[] = {
-        {std::string(250, 'a'), false, false},
-        {std::string(251, 'a'), false, true},
-        {repeat(kKanji, 125), false, false},       // 250 bytes
-        {repeat(kKanji, 126), false, true},        // 252 bytes
-        {repeat(kKanji, 125) + "a", false, true},  // 251 bytes
-        {repeat(kHyoji, 62) + "ab", false, false}, // 250 bytes of trail-0x5C characters
-        {std::string(250, 'a') + "?", true, true}, // both tests run: 251 bytes with "?"
-        {"?" + std::string(250, 'a'), true, true},
-    };
-    for (const auto& c : cases) {
-        NameFaults faults = nameFaultsFind(c.name);
-        EXPECT_EQ(faults.forbiddenCharacter, c.forbiddenCharacter) << c.name.size() << " bytes";
-        EXPECT_EQ(faults.tooLong, c.tooLong) << c.name.size() << " bytes";
-    }
-}
 
 TEST(ListedNames, OnlyTheLastExtensionIsRemoved) {
     EXPECT_EQ(lastExtensionRemove("Layer setup.scr"), "Layer setup");
