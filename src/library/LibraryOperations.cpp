@@ -151,6 +151,7 @@ ScriptImported scriptImport(const std::string& saveFolder, const std::string& gr
     if (imported.name.empty() || !nameReachesEntry(imported.name, NameKind::Script)) {
         imported.result = LibraryResult::NameRefused;
     } else if (!fileCopyNoOverwrite(chosenPath, scriptFilePath(saveFolder, group, imported.name))) {
+        // The copy's own error: the destination that was there already, or anything else.
         imported.result = isExistsError(::GetLastError()) ? LibraryResult::Exists : LibraryResult::Failed;
     }
     return imported;
