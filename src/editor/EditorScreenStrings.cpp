@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include "core/AppError.h"
 #include "editor/TextFile.h"
@@ -41,6 +40,21 @@ public:
 private:
     TRowBaseList& rows_;
     bool open_ = true;
+};
+
+// Raised while undo or redo replays a record, so that the inverse of a redo goes on the undo list without
+// clearing the redo list. It is lowered before the store's update ends, where an editor's OnChange may make
+// changes of its own.
+class ReplayFlag {
+public:
+    explicit ReplayFlag(TEditorUndoObj& undo) noexcept : undo_(undo) { undo_.SetRunning(true); }
+    ~ReplayFlag() { lower(); }
+    void lower() noexcept { undo_.SetRunning(false); }
+    ReplayFlag(const ReplayFlag&) = delete;
+    ReplayFlag& operator=(const ReplayFlag&) = delete;
+
+private:
+    TEditorUndoObj& undo_;
 };
 
 }  // namespace
@@ -314,19 +328,7 @@ void TEditorScreenStrings::replay(bool undo) {
     }
     {
         UpdateGuard update(*this);
-        // The flag keeps the redo list while the inverse of a redo goes on the undo list; it is down again
-        // before the update ends, where an editor's OnChange may make changes of its own.
-        class Running {
-        public:
-            explicit Running(TEditorUndoObj& u) : u_(u) { u_.SetRunning(true); }
-            ~Running() { u_.SetRunning(false); }
-            Running(const Running&) = delete;
-            Running& operator=(const Running&) = delete;
-
-        private:
-            TEditorUndoObj& u_;
-        };
-        std::optional<Running> running(std::in_place, undo_);
+        ReplayFlag running(undo_);
         PrimitiveScope primitive(*this);
         TUndoData inverse;
         if (const EditorClient* e = ActiveEditor()) {
@@ -348,7 +350,7 @@ void TEditorScreenStrings::replay(bool undo) {
         } else {
             undo_.AddUndo(std::move(inverse));
         }
-        running.reset();
+        running.lower();
         update.end();
     }
     if (EditorClient* e = ActiveEditor()) e->SetCaretPos(record.CaretRow, record.CaretCol);

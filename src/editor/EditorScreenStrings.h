@@ -42,7 +42,7 @@ public:
     const TEditorWrapOption& WrapOption() const noexcept { return wrapOption_; }
 
     // The column rules of the rows (tab width, word wrap and its width, the delimiter set): the one source of
-    // every column map made of this store's rows, and of the wrapping.
+    // every column map made of this store's rows, and of the wrapping. The delimiters point into the store.
     ColumnMapOptions ColumnOptions() const noexcept;
     int TabSpaceCount() const noexcept { return tabSpaceCount_; }
     // Clamped as the caret's TabSpaceCount; re-wraps while word wrap is on.
