@@ -52,7 +52,8 @@ public:
     const DelimiterSet& Delimiters() const noexcept { return delimiters_; }
 
     // Turning word wrap on re-wraps every line, turning it off joins the wrapped rows; both clear the undo
-    // lists and rebuild the colouring states. Marks of the pieces of a line are ORed together.
+    // lists and rebuild the colouring states. The marks of the pieces of a line are ORed together and given to
+    // each of its new rows.
     bool WordWrap() const noexcept { return wordWrap_; }
     void SetWordWrap(bool on);
     // The line-breaking rules (null: the Japanese rules of JapaneseWordWrapper, the default). Not owned.
