@@ -17,6 +17,7 @@
 #include "editor/EditorScreenStrings.h"
 #include "editor/Fountain.h"
 #include "editor/FountainParser.h"
+#include "editor/ScriptScheme.h"
 #include "editor/RowStates.h"
 
 namespace {
@@ -49,14 +50,7 @@ const char* const kLines[] = {
 
 struct Scheme {
     TEditorViewInfo view;
-    Scheme() {
-        view.SetCommenter(";");
-        view.Colors().Comment().SetColor(0xBBBB00);
-        auto& tag = view.Brackets().Add();
-        tag.SetLeftBracket("[%");
-        tag.SetRightBracket("%]");
-        tag.ItemColor().SetColor(0x4646FF);
-    }
+    Scheme() { editor::ApplyScriptScheme(view, true); }
 };
 
 void rebuildBenchmark() {

@@ -25,7 +25,7 @@ const DelimiterSet& DefaultDelimiters() {
 
 std::string ColumnMap(std::string_view row, const ColumnMapOptions& options) {
     const DelimiterSet& delimiters = options.delimiters ? *options.delimiters : DefaultDelimiters();
-    const int tab = options.tabSpaceCount > 0 ? options.tabSpaceCount : 8;
+    const int tab = ClampTabSpaceCount(options.tabSpaceCount);
     const std::size_t limit =
         static_cast<std::size_t>(options.wordWrap ? options.wrapByte + 3 : kColumnMapLimit);
     std::string map;
@@ -71,7 +71,7 @@ int ColumnOfBytePos(std::string_view map, int pos) {
 
 int IndentWidth(std::string_view row, int tabSpaceCount) {
     if (row.empty()) return -1;
-    const int tab = tabSpaceCount > 0 ? tabSpaceCount : 8;
+    const int tab = ClampTabSpaceCount(tabSpaceCount);
     int col = 0;
     for (std::size_t i = 0; i < row.size();) {
         const auto b = static_cast<unsigned char>(row[i]);

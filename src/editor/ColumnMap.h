@@ -21,8 +21,15 @@ const DelimiterSet& DefaultDelimiters();
 
 constexpr int kColumnMapLimit = 1000;
 
+// The tab width as the caret options keep it: 2..8, rounded down to an even number.
+constexpr int ClampTabSpaceCount(int value) noexcept {
+    const int clamped = value < 2 ? 2 : value > 8 ? 8 : value;
+    return clamped & ~1;
+}
+
+// The column rules of a row. A store's rows take theirs from TEditorScreenStrings::ColumnOptions().
 struct ColumnMapOptions {
-    int tabSpaceCount = 8;
+    int tabSpaceCount = 8;  // read through ClampTabSpaceCount
     bool wordWrap = false;
     int wrapByte = 80;
     const DelimiterSet* delimiters = nullptr;  // null: the default set
@@ -37,5 +44,6 @@ int BytePosOfColumn(std::string_view map, int col);
 // Display column of byte position `pos` (the inverse, for positions on character starts).
 int ColumnOfBytePos(std::string_view map, int pos);
 
-// Display width of the leading blanks: space 1, full-width space 2, tab to the next stop; -1 for an empty row.
+// Display width of the leading blanks: space 1, full-width space 2, tab to the next stop (the tab width read
+// through ClampTabSpaceCount); -1 for an empty row.
 int IndentWidth(std::string_view row, int tabSpaceCount = 8);

@@ -42,9 +42,24 @@ private:
     bool open_ = true;
 };
 
+// Raised while undo or redo replays a record, so that the inverse of a redo goes on the undo list without
+// clearing the redo list. It is lowered before the store's update ends, where an editor's OnChange may make
+// changes of its own.
+class ReplayFlag {
+public:
+    explicit ReplayFlag(TEditorUndoObj& undo) noexcept : undo_(undo) { undo_.SetRunning(true); }
+    ~ReplayFlag() { lower(); }
+    void lower() noexcept { undo_.SetRunning(false); }
+    ReplayFlag(const ReplayFlag&) = delete;
+    ReplayFlag& operator=(const ReplayFlag&) = delete;
+
+private:
+    TEditorUndoObj& undo_;
+};
+
 }  // namespace
 
-TEditorScreenStrings::TEditorScreenStrings() : undo_(*this), cutWrapper_(wrapOption_) {
+TEditorScreenStrings::TEditorScreenStrings() : undo_(*this), delimiters_(DefaultDelimiters()) {
     wrapOption_.OnChange = [this] { Rewrap(); };
 }
 
@@ -63,6 +78,28 @@ EditorClient* TEditorScreenStrings::ActiveEditor() const noexcept {
         if (e->Focused()) return e;
     }
     return Owner();
+}
+
+ColumnMapOptions TEditorScreenStrings::ColumnOptions() const noexcept {
+    ColumnMapOptions options;
+    options.tabSpaceCount = tabSpaceCount_;
+    options.wordWrap = wordWrap_;
+    options.wrapByte = wrapOption_.WrapByte();
+    options.delimiters = &delimiters_;
+    return options;
+}
+
+void TEditorScreenStrings::SetTabSpaceCount(int value) {
+    value = ClampTabSpaceCount(value);
+    if (value == tabSpaceCount_) return;
+    tabSpaceCount_ = value;
+    Rewrap();
+}
+
+void TEditorScreenStrings::SetDelimiters(const DelimiterSet& set) {
+    if (set == delimiters_) return;
+    delimiters_ = set;
+    Rewrap();
 }
 
 void TEditorScreenStrings::Changing() {
@@ -106,7 +143,7 @@ void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastA
     out.attributes.clear();
     std::vector<std::pair<std::size_t, std::size_t>> spans;  // offset, length of each row
     std::vector<int> lengths;
-    const WordWrapper& wrapper = wrapper_ ? *wrapper_ : cutWrapper_;
+    const ColumnMapOptions columns = ColumnOptions();
     const char* s = out.text.data();
     const std::size_t n = out.text.size();
     std::size_t pos = 0;
@@ -119,7 +156,7 @@ void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastA
         const std::string_view line(s + pos, brk - pos);
         if (wordWrap_) {
             lengths.clear();
-            wrapper.WrapLine(line, lengths);
+            wrapper().WrapLine(line, wrapOption_, columns, lengths);
             std::size_t at = pos;
             for (std::size_t i = 0; i < lengths.size(); ++i) {
                 spans.emplace_back(at, static_cast<std::size_t>(lengths[i]));
@@ -277,6 +314,48 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
     update.end();
 }
 
+// ---- undo and redo ---------------------------------------------------------------------------------------------
+
+// Puts back the block the newest record of the undo (or redo) list names, and leaves its inverse on the other
+// list: the rows the record's block occupies now become the inverse's old text.
+void TEditorScreenStrings::replay(bool undo) {
+    if ((undo ? !undo_.CanUndo() : !undo_.CanRedo()) || undo_.Running()) return;
+    TUndoData record = undo ? undo_.TakeUndo() : undo_.TakeRedo();
+    if (record.FirstRow < 0 || record.RowCount < 0 || record.FirstRow + record.RowCount > Count()) {
+        // The rows were changed behind the store's back: the lists no longer describe the text.
+        undo_.Clear();
+        return;
+    }
+    {
+        UpdateGuard update(*this);
+        ReplayFlag running(undo_);
+        PrimitiveScope primitive(*this);
+        TUndoData inverse;
+        if (const EditorClient* e = ActiveEditor()) {
+            inverse.CaretRow = e->CaretRow();
+            inverse.CaretCol = e->CaretCol();
+        }
+        inverse.FirstRow = record.FirstRow;
+        inverse.OldText = RowsText(record.FirstRow, record.RowCount);
+        inverse.OldAttribute = record.RowCount > 0 ? RowAttribute(record.FirstRow + record.RowCount - 1) : raNone;
+
+        Split split;
+        if (record.OldAttribute != raNone) splitBlock(record.OldText, record.OldAttribute, true, split);
+        putBlock(record.FirstRow, record.RowCount, split, 0);
+        inverse.RowCount = static_cast<int>(split.rows.size());
+        fillChange(record.FirstRow, record.RowCount, inverse.RowCount);
+        updateStatesFrom(record.FirstRow);
+        if (undo) {
+            undo_.AddRedo(std::move(inverse));
+        } else {
+            undo_.AddUndo(std::move(inverse));
+        }
+        running.lower();
+        update.end();
+    }
+    if (EditorClient* e = ActiveEditor()) e->SetCaretPos(record.CaretRow, record.CaretCol);
+}
+
 // ---- whole text ------------------------------------------------------------------------------------------------
 
 void TEditorScreenStrings::clearForNewText() {
@@ -328,7 +407,7 @@ void TEditorScreenStrings::SaveToFile(const std::string& path) const {
 // ---- word wrap -------------------------------------------------------------------------------------------------
 
 // Re-cuts every logical line (or joins it into one row with word wrap off); the marks of a line's pieces are
-// ORed together and given to its first new row.
+// ORed together and given to each of its new rows.
 void TEditorScreenStrings::wrapAll() {
     const int count = Count();
     if (count == 0) return;
@@ -341,7 +420,7 @@ void TEditorScreenStrings::wrapAll() {
     };
     std::vector<Piece> pieces;
     std::vector<int> lengths;
-    const WordWrapper& wrapper = wrapper_ ? *wrapper_ : cutWrapper_;
+    const ColumnMapOptions columns = ColumnOptions();
     for (int row = 0; row < count;) {
         const int last = LineLastRow(row);
         const std::size_t start = storage.size();
@@ -354,14 +433,14 @@ void TEditorScreenStrings::wrapAll() {
         const std::string_view line(storage.data() + start, storage.size() - start);
         lengths.clear();
         if (wordWrap_) {
-            wrapper.WrapLine(line, lengths);
+            wrapper().WrapLine(line, wrapOption_, columns, lengths);
         } else {
             lengths.push_back(static_cast<int>(line.size()));
         }
         std::size_t at = start;
         for (std::size_t i = 0; i < lengths.size(); ++i) {
             pieces.push_back({at, static_cast<std::size_t>(lengths[i]), i + 1 < lengths.size() ? raWrapped : end,
-                              i == 0 ? marks : std::uint16_t{0}});
+                              marks});
             at += static_cast<std::size_t>(lengths[i]);
         }
         row = last + 1;

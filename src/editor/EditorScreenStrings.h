@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/ColumnMap.h"
 #include "editor/EditorClient.h"
 #include "editor/EditorStringList.h"
 #include "editor/EditorWrapOption.h"
@@ -15,7 +16,7 @@
 #include "editor/UndoList.h"
 #include "editor/WordWrapper.h"
 
-class TEditorScreenStrings : public TEditorStringList {
+class TEditorScreenStrings : public TEditorStringList, private UndoReplay {
 public:
     TEditorScreenStrings();
     ~TEditorScreenStrings() override;
@@ -28,15 +29,34 @@ public:
     EditorClient* ActiveEditor() const noexcept;
     const std::vector<EditorClient*>& Editors() const noexcept { return editors_; }
 
+    // The undo and redo lists; Undo and Redo replay their newest record here: the block the record names is
+    // put back, the inverse goes on the other list, and the active editor's caret returns to the record's.
     TEditorUndoObj& UndoObj() noexcept { return undo_; }
     const TEditorUndoObj& UndoObj() const noexcept { return undo_; }
+    void Undo() override { replay(true); }
+    void Redo() override { replay(false); }
+    bool CanUndo() const noexcept { return undo_.CanUndo(); }
+    bool CanRedo() const noexcept { return undo_.CanRedo(); }
+
     TEditorWrapOption& WrapOption() noexcept { return wrapOption_; }
+    const TEditorWrapOption& WrapOption() const noexcept { return wrapOption_; }
+
+    // The column rules of the rows (tab width, word wrap and its width, the delimiter set): the one source of
+    // every column map made of this store's rows, and of the wrapping. The delimiters point into the store.
+    ColumnMapOptions ColumnOptions() const noexcept;
+    int TabSpaceCount() const noexcept { return tabSpaceCount_; }
+    // Clamped as the caret's TabSpaceCount; re-wraps while word wrap is on.
+    void SetTabSpaceCount(int value);
+    // The editor's delimiter set (DefaultDelimiters() until one is given); re-wraps while word wrap is on.
+    void SetDelimiters(const DelimiterSet& set);
+    const DelimiterSet& Delimiters() const noexcept { return delimiters_; }
 
     // Turning word wrap on re-wraps every line, turning it off joins the wrapped rows; both clear the undo
-    // lists and rebuild the colouring states. Marks of the pieces of a line are ORed together.
+    // lists and rebuild the colouring states. The marks of the pieces of a line are ORed together and given to
+    // each of its new rows.
     bool WordWrap() const noexcept { return wordWrap_; }
     void SetWordWrap(bool on);
-    // The line-breaking rules (null: the plain cut at WrapByte). Not owned.
+    // The line-breaking rules (null: the Japanese rules of JapaneseWordWrapper, the default). Not owned.
     void SetWordWrapper(const WordWrapper* wrapper) noexcept { wrapper_ = wrapper; }
     // Re-wraps every line with the current options (after a wrap option changed while word wrap is on).
     void Rewrap() { Rewrap(false); }
@@ -80,7 +100,6 @@ protected:
     void UpdateEnded() override;
 
 private:
-    friend class TEditorUndoObj;
     class PrimitiveScope {
     public:
         explicit PrimitiveScope(TEditorScreenStrings& s) : n_(s.primitive_) { ++n_; }
@@ -106,12 +125,16 @@ private:
     void wrapAll();
     void clearForNewText();
     void Rewrap(bool force);
+    void replay(bool undo);
+    const WordWrapper& wrapper() const noexcept { return wrapper_ ? *wrapper_ : japaneseWrapper_; }
 
     std::vector<EditorClient*> editors_;
     TEditorUndoObj undo_;
     TEditorWrapOption wrapOption_;
-    CutWordWrapper cutWrapper_;
+    JapaneseWordWrapper japaneseWrapper_;
     const WordWrapper* wrapper_ = nullptr;
+    DelimiterSet delimiters_;
+    int tabSpaceCount_ = 8;
     RowStateUpdater* updater_ = nullptr;
     ChangeRecord change_;
     int primitive_ = 0;  // above 0 while ReplaceRows, undo, redo, loading or wrapping changes the rows

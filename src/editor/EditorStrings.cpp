@@ -40,12 +40,7 @@ void TEditorStrings::caretAfter(int line, int pos) {
         ++row;
     }
     int col = 0;
-    if (row < store_.Count()) {
-        ColumnMapOptions options;
-        options.wordWrap = store_.WordWrap();
-        options.wrapByte = store_.WrapOption().WrapByte();
-        col = ColumnOfBytePos(ColumnMap(store_.RowView(row), options), pos);
-    }
+    if (row < store_.Count()) col = ColumnOfBytePos(ColumnMap(store_.RowView(row), store_.ColumnOptions()), pos);
     editor_->SetCaretPos(row, col);
 }
 

@@ -131,6 +131,22 @@ TFountain::TFountain(std::unique_ptr<TFountainBracketCollection> brackets) : bra
 
 TFountain::~TFountain() = default;
 
+void TFountain::Changed() const {
+    if (updateCount_ > 0) {
+        changedInUpdate_ = true;
+        return;
+    }
+    notifyEventList_.ChangedProc();
+}
+
+void TFountain::EndUpdate() {
+    if (updateCount_ == 0) return;
+    if (--updateCount_ == 0 && changedInUpdate_) {
+        changedInUpdate_ = false;
+        Changed();
+    }
+}
+
 void TFountain::hookChange(TNotifyPersistent& part) {
     part.OnChange = [this] { Changed(); };
 }

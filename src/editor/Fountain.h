@@ -182,11 +182,15 @@ public:
 
     TNotifyEventList& NotifyEventList() noexcept { return notifyEventList_; }
 
+    // Nested; the handlers hear of the changes made inside once, at the outermost EndUpdate.
+    void BeginUpdate() noexcept { ++updateCount_; }
+    void EndUpdate();
+
     // The tokeniser of this scheme, made afresh for each painting pass, state update or word operation.
     virtual std::unique_ptr<TFountainParser> CreateParser() const;
 
 protected:
-    void Changed() const { notifyEventList_.ChangedProc(); }
+    void Changed() const;
     void hookChange(TNotifyPersistent& part);  // a change of `part` is a change of the fountain
 
 private:
@@ -198,6 +202,8 @@ private:
     std::unordered_set<std::string> reserveIndex_;  // upper-cased words
     std::size_t reserveMaxLength_ = 0;
     TNotifyEventList notifyEventList_;
+    int updateCount_ = 0;
+    mutable bool changedInUpdate_ = false;
 };
 
 // The colours of the built-in scheme, one per token class. Reserve is the fountain's own Reserve.

@@ -13,6 +13,11 @@
 
 #include "editor/RowAttribute.h"
 
+namespace rowstore {
+struct RowBlock;
+struct FenwickIndex;
+}  // namespace rowstore
+
 // The list error: an index outside the list.
 class EListError : public std::out_of_range {
 public:
@@ -107,9 +112,8 @@ protected:
     void checkIndex(int index) const;
 
 private:
-    struct Block;
-    struct Fenwick;
-    class Loader;
+    using Block = rowstore::RowBlock;
+    using Fenwick = rowstore::FenwickIndex;
     struct Locator {
         int block;
         int local;

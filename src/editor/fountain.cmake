@@ -6,4 +6,5 @@ list(APPEND EDITOR_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/EditorParser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RowStates.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WordMotion.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ScriptScheme.cpp
 )

@@ -1,6 +1,7 @@
 # The editor's text store: rows in blocks, column map, ReplaceRows, undo and redo, Lines, loading and saving.
 list(APPEND EDITOR_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/RowBaseList.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RowLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Chunk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorStringList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorScreenStrings.cpp

@@ -1,10 +1,14 @@
 // Colour scheme objects: change reports, bracket pairs, defaults, the view's forwarding.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "core/AppError.h"
 #include "editor/EditorParser.h"
 #include "editor/Fountain.h"
 #include "editor/RowBaseList.h"
+#include "editor/ScriptScheme.h"
 
 TEST(NotifyPersistent, ReportsChangesOnceAfterTheOutermostEndUpdate) {
     TFountainColor color;
@@ -144,4 +148,56 @@ TEST(Fountain, ReservedWordLookup) {
     EXPECT_FALSE(fountain.IsReserveWord(""));
     EXPECT_TRUE(fountain.IsReserveWord("\x95\x5C"));
     EXPECT_FALSE(fountain.IsReserveWord("\x95\x7C"));  // the trail byte is not a letter to fold
+}
+
+// The script editor applies the scheme to a view that may hold anything: what it leaves must be exactly the
+// script scheme, told to the fountain's listeners (the row states, which rebuild) once.
+TEST(ScriptScheme, ReplacesWhateverTheViewHeldAndReportsOnce) {
+    TEditorViewInfo view;
+    view.SetCommenter("#");
+    view.SetQuotation("\"");
+    view.SetUrl(true);
+    view.SetHexPrefix("0x");
+    view.Colors().Symbol().SetColor(0x00FF00);
+    view.Colors().Select().SetStyle(fsBold);
+    view.Fountain().ReserveWordAdd("LINE");
+    for (int i = 0; i < 3; ++i) view.Brackets().Add().SetLeftBracket("<");
+    int reports = 0;
+    view.Fountain().NotifyEventList().Add(&reports, [&] { ++reports; });
+
+    editor::ApplyScriptScheme(view, true);
+    EXPECT_EQ(reports, 1);
+    TEditorParser p(&view.Fountain());
+    struct Token {
+        TTokenKind kind;
+        TColor color, bkColor;
+    };
+    std::vector<Token> tokens;
+    p.Start("LINE \"q\" http://x 0x1F [%FOLDER%] ;c [%A%]");
+    for (TTokenKind k; (k = p.Next()) != tkEnd;) {
+        const TFountainColor* c = p.ColorOf();
+        tokens.push_back({k, c ? c->Color() : clNone, c ? c->BkColor() : clNone});
+    }
+    const TColor none = clNone;
+    const std::vector<std::tuple<TTokenKind, TColor, TColor>> expected = {
+        {tkAnk, none, none},   {tkSymbol, none, none}, {tkAnk, none, none},   {tkSymbol, none, none},
+        {tkAnk, none, none},   {tkSymbol, none, none}, {tkSymbol, none, none}, {tkSymbol, none, none},
+        {tkAnk, none, none},   {tkInteger, none, none}, {tkAnk, none, none},
+        {tkBracket, editor::kScriptTagColor, none},     {tkComment, editor::kScriptCommentColor, clBlack}};
+    ASSERT_EQ(tokens.size(), expected.size());
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(tokens[i].kind, std::get<0>(expected[i]));
+        EXPECT_EQ(tokens[i].color, std::get<1>(expected[i]));
+        EXPECT_EQ(tokens[i].bkColor, std::get<2>(expected[i]));
+    }
+    EXPECT_EQ(view.Colors().Select().Color(), clWhite);
+    EXPECT_EQ(view.Colors().Select().BkColor(), clNavy);
+    EXPECT_EQ(view.Colors().Select().Style(), 0u);
+
+    editor::ApplyScriptScheme(view, false);  // a current-drawing script: no tags
+    EXPECT_EQ(reports, 2);
+    EXPECT_EQ(view.Brackets().Count(), 0);
+    editor::ApplyScriptScheme(view, false);  // nothing left to change
+    EXPECT_EQ(reports, 2);
 }

@@ -9,6 +9,7 @@
 #include "core/AppError.h"
 #include "editor/EditorParser.h"
 #include "editor/Fountain.h"
+#include "editor/ScriptScheme.h"
 #include "editor/TokenParser.h"
 
 namespace {
@@ -43,17 +44,7 @@ std::vector<Tok> tokensOf(TTokenParser& p, std::string_view text, const TokenSta
 // The program's configuration: commenter ";" and, for several-files scripts, the tag pair.
 struct ProgramScheme {
     TEditorViewInfo view;
-    explicit ProgramScheme(bool tags = true) {
-        view.SetCommenter(";");
-        view.Colors().Comment().SetColor(0xBBBB00);
-        view.Colors().Comment().SetBkColor(clBlack);
-        if (tags) {
-            auto& pair = view.Brackets().Add();
-            pair.SetLeftBracket("[%");
-            pair.SetRightBracket("%]");
-            pair.ItemColor().SetColor(0x4646FF);
-        }
-    }
+    explicit ProgramScheme(bool tags = true) { editor::ApplyScriptScheme(view, tags); }
     TEditorParser parser() const { return TEditorParser(&view.Fountain()); }
 };
 

@@ -10,6 +10,7 @@
 #include "editor/EditorScreenStrings.h"
 #include "editor/Fountain.h"
 #include "editor/RowStates.h"
+#include "editor/ScriptScheme.h"
 
 namespace {
 
@@ -31,12 +32,7 @@ struct ColouredStore {
     int rebuilt = 0;
 
     explicit ColouredStore(int screenRows = 10, bool full = true) {
-        view.SetCommenter(";");
-        view.Colors().Comment().SetColor(0xBBBB00);
-        auto& tag = view.Brackets().Add();
-        tag.SetLeftBracket("[%");
-        tag.SetRightBracket("%]");
-        tag.ItemColor().SetColor(0x4646FF);
+        editor::ApplyScriptScheme(view, true);
         states.SetScreenRows(screenRows);
         states.SetInitBracketsFull(full);
         states.Watch(&store);

@@ -5,6 +5,7 @@
 
 #include "editor/EditorScreenStrings.h"
 #include "editor/Fountain.h"
+#include "editor/ScriptScheme.h"
 #include "editor/WordMotion.h"
 
 namespace {
@@ -13,10 +14,7 @@ struct Rows {
     TEditorViewInfo view;
     TEditorScreenStrings store;
     explicit Rows(const std::string& text) {
-        view.SetCommenter(";");
-        auto& tag = view.Brackets().Add();
-        tag.SetLeftBracket("[%");
-        tag.SetRightBracket("%]");
+        editor::ApplyScriptScheme(view, true);
         store.SetText(text);
     }
     RowPos right(RowPos p) const { return NextWordStart(store, view.Fountain(), p); }

@@ -10,6 +10,7 @@
 
 #include "editor/EditorParser.h"
 #include "editor/Fountain.h"
+#include "editor/ScriptScheme.h"
 
 namespace {
 
@@ -29,10 +30,7 @@ struct Schemes {
             item.SetLeftBracket(p[0]);
             item.SetRightBracket(p[1]);
         }
-        program.SetCommenter(";");
-        auto& tag = program.Brackets().Add();
-        tag.SetLeftBracket("[%");
-        tag.SetRightBracket("%]");
+        editor::ApplyScriptScheme(program, true);
     }
 };
 

@@ -1,11 +1,12 @@
-// Fuzz target for the editor's text store: load + random edits, undo and redo, with the store's invariants
-// checked after every step.
+// Fuzz target for the editor's text store: load + random edits, undo and redo, word wrap with every option
+// varied, with the store's invariants checked after every step.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "editor/ColumnMap.h"
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 
@@ -78,6 +79,56 @@ void checkRows(const TEditorScreenStrings& s) {
     CHECK(s.Text() == joined);
 }
 
+// With word wrap on, the rows are what wrapping the text afresh with the same options gives (an edit re-cuts
+// only its block, so the rows around it must agree with a fresh cut); no wrapped row is empty, and none is
+// wider than the width plus the punctuation that may hang past it.
+void checkWrap(const TEditorScreenStrings& s) {
+    if (!s.WordWrap()) return;
+    const int wrap = s.WrapOption().WrapByte();
+    for (int i = 0; i < s.Count(); ++i) {
+        if (s.RowAttribute(i) != raWrapped) continue;
+        CHECK(s.RowLength(i) > 0);
+        CHECK(static_cast<int>(ColumnMap(s.RowView(i), s.ColumnOptions()).size()) <= wrap + 3);
+    }
+    TEditorScreenStrings fresh;
+    const TEditorWrapOption& o = s.WrapOption();
+    TEditorWrapOption& f = fresh.WrapOption();
+    f.SetWrapByte(wrap);
+    f.SetWordBreak(o.WordBreak());
+    f.SetFollowPunctuation(o.FollowPunctuation());
+    f.SetFollowRetMark(o.FollowRetMark());
+    f.SetLeading(o.Leading());
+    f.SetFollowStr(o.FollowStr());
+    f.SetLeadStr(o.LeadStr());
+    f.SetPunctuationStr(o.PunctuationStr());
+    fresh.SetTabSpaceCount(s.TabSpaceCount());
+    fresh.SetWordWrap(true);
+    fresh.ReplaceRows(0, 0, s.Text());  // not SetText, which stops at a 0x1A an edit may have typed
+    CHECK(fresh.Count() == s.Count());
+    for (int i = 0; i < s.Count(); ++i) {
+        CHECK(fresh.RowView(i) == s.RowView(i));
+        CHECK(fresh.RowAttribute(i) == s.RowAttribute(i));
+    }
+}
+
+// One change of the wrap options or of the tab width, as fuzzed bytes say. The text must not change.
+void changeWrapOption(TEditorScreenStrings& s, Input& in) {
+    const std::string before = s.Text();
+    TEditorWrapOption& o = s.WrapOption();
+    switch (in.byte() % 9) {
+        case 0: o.SetWrapByte(in.byte() % 64); break;  // clamped to 20 and above
+        case 1: o.SetWordBreak(!o.WordBreak()); break;
+        case 2: o.SetFollowPunctuation(!o.FollowPunctuation()); break;
+        case 3: o.SetFollowRetMark(!o.FollowRetMark()); break;
+        case 4: o.SetLeading(!o.Leading()); break;
+        case 5: o.SetFollowStr(in.text(8)); break;
+        case 6: o.SetLeadStr(in.text(8)); break;
+        case 7: o.SetPunctuationStr(in.text(8)); break;
+        default: s.SetTabSpaceCount(in.byte() % 10); break;
+    }
+    CHECK(s.Text() == before);
+}
+
 struct Snapshot {
     std::string text;
     std::vector<std::uint32_t> words;
@@ -119,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TEditorStrings lines(s, nullptr);
     Snapshot base = snapshot(s);  // what undoing everything must give back
     while (in.n > 0) {
-        const int op = in.byte() % 12;
+        const int op = in.byte() % 13;
         const int count = s.Count();
         if (op <= 5) {
             const int first = in.number(count + 2) - 1;
@@ -130,9 +181,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (op == 7) {
             s.UndoObj().Redo();
         } else if (op == 8) {
-            s.WrapOption().SetWrapByte(20 + in.byte() % 10);
             s.SetWordWrap(!s.WordWrap());
             base = snapshot(s);
+        } else if (op == 12) {
+            changeWrapOption(s, in);
+            // A change that re-wrapped cleared the undo lists: undoing everything comes back to here.
+            if (!s.UndoObj().CanUndo()) base = snapshot(s);
         } else if (op == 9 && lines.Count() > 0) {
             const int line = in.number(lines.Count());
             if (in.byte() & 1) {
@@ -146,6 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lines.Add(in.text(30));
         }
         checkRows(s);
+        checkWrap(s);
     }
     const Snapshot edited = snapshot(s);
     int undone = 0;
