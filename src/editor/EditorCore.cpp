@@ -175,9 +175,19 @@ void EditorCore::caretMoved() {
     if (OnCaretMoved) OnCaretMoved();
 }
 
-void EditorCore::SetCaretPos(int row, int col) { moveCaret(row, col, Move::Left); }
-void EditorCore::SetCaretRow(int row) { moveCaret(row, caretCol_, Move::Vertical); }
-void EditorCore::SetCaretCol(int col) { moveCaret(caret_.row, col, col > caretCol_ ? Move::Right : Move::Left); }
+// A caret set from outside leaves an anchor behind: nothing would extend from it any more.
+void EditorCore::SetCaretPos(int row, int col) {
+    if (state_ == sstAnchored) state_ = sstNone;
+    moveCaret(row, col, Move::Left);
+}
+void EditorCore::SetCaretRow(int row) {
+    if (state_ == sstAnchored) state_ = sstNone;
+    moveCaret(row, caretCol_, Move::Vertical);
+}
+void EditorCore::SetCaretCol(int col) {
+    if (state_ == sstAnchored) state_ = sstNone;
+    moveCaret(caret_.row, col, col > caretCol_ ? Move::Right : Move::Left);
+}
 
 void EditorCore::SetFocused(bool focused) {
     if (focused_ == focused) return;

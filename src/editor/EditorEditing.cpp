@@ -97,8 +97,7 @@ void EditorCore::Char(std::string_view ch, KeyState state) {
     } else if (b >= 0x20 && b != 0x7F && b != 0x80 && !cp932::isLeadByte(b) && !(b > 0x80 && b < 0xA0)) {
         // a single-byte character
     } else {
-        if (imeEcho_ > 0) return;  // control codes are no echo and do nothing while echoes are awaited
-        switch (b) {
+        switch (b) {  // control codes are never an echo
             case key::kReturn: Enter(state.shift); break;
             case key::kBack: BackSpace(); break;
             case key::kTab: Tab(state); break;
@@ -476,7 +475,7 @@ bool EditorCore::KeyDown(int vk, KeyState state) {
 void EditorCore::navigate(int vk, KeyState state) {
     cancelHitSelection();
     if (state.shift) {
-        if (!Selected()) SetAnchor();
+        if (state_ == sstNone) SetAnchor();
     } else {
         CancelSelection();
         state_ = sstNone;
@@ -622,7 +621,7 @@ void EditorCore::MouseDown(int x, int y, KeyState state) {
     moved_ = false;
     const auto [row, col] = PositionAt(x, y);
     if (state.shift) {
-        if (!Selected()) SetAnchor();
+        if (state_ == sstNone) SetAnchor();
         moveCaret(row, col, Move::Left);
         ExtendSelection();
         selecting_ = true;
