@@ -95,6 +95,7 @@ struct EditCase {
 TEST(EditorEditing, KeysChangeTheTextAndPlaceTheCaret) {
     const std::vector<EditCase> cases = {
         {"typing inserts at the caret", "ac", 0, 1, [](EditorCore& e) { e.Char("b", {}); }, "abc", 0, 2},
+        {"a lead byte alone is dropped", "ac", 0, 1, [](EditorCore& e) { e.Char("\x82", {}); }, "ac", 0, 1},
         {"a double-byte pair is one character", "ac", 0, 1, [](EditorCore& e) { e.Char("\x82\xA0", {}); },
          "a\x82\xA0" "c", 0, 3},
         {"Enter keeps the indent", "  abc", 0, 3, [](EditorCore& e) { e.Enter(false); }, "  a\r\n  bc", 1, 2},
