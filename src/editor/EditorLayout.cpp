@@ -53,4 +53,62 @@ int ColumnAtX(const EditorLayout& layout, const GridOrigin& origin, int x) noexc
     return origin.topCol + floorDiv(x - layout.textLeft + layout.charWidth / 2, layout.charWidth);
 }
 
+ScrollRange VerticalRange(const EditorLayout& layout, int lastTopRow) noexcept {
+    const int page = std::max(1, layout.visibleRows);
+    return {0, std::max(page, std::max(0, lastTopRow) + page - 1), page};
+}
+
+ScrollRange HorizontalRange(const EditorLayout& layout) noexcept {
+    const int page = std::max(1, layout.visibleCols);
+    return {0, kViewColumnLimit + page / 2, page};
+}
+
+int MaxTopCol(const EditorLayout& layout) noexcept { return std::max(0, kViewColumnLimit - layout.visibleCols / 2); }
+
+int ScrollTarget(int code, int current, int page, int thumb, int limit) noexcept {
+    const int step = std::max(1, page);
+    long long target = current;
+    switch (static_cast<ScrollCode>(code)) {
+        case ScrollCode::LineUp: target = current - 1LL; break;
+        case ScrollCode::LineDown: target = current + 1LL; break;
+        case ScrollCode::PageUp: target = current - static_cast<long long>(step); break;
+        case ScrollCode::PageDown: target = current + static_cast<long long>(step); break;
+        case ScrollCode::ThumbPosition:
+        case ScrollCode::ThumbTrack: target = thumb; break;
+        case ScrollCode::Top: target = 0; break;
+        case ScrollCode::Bottom: target = limit; break;
+        default: break;
+    }
+    return static_cast<int>(std::max(0LL, std::min<long long>(target, std::max(0, limit))));
+}
+
+GridOrigin CaretIntoView(const EditorLayout& layout, GridOrigin origin, int caretRow, int caretCol) noexcept {
+    const int rows = std::max(1, layout.visibleRows);
+    const int cols = std::max(1, layout.visibleCols);
+    if (caretRow < origin.topRow) {
+        origin.topRow = caretRow;
+    } else if (caretRow > origin.topRow + rows - 1) {
+        origin.topRow = caretRow - rows + 1;
+    }
+    if (caretCol < origin.topCol) {
+        origin.topCol = std::max(0, std::min(caretCol, origin.topCol - cols / 4));
+    } else if (caretCol > origin.topCol + cols - 1) {
+        origin.topCol = std::min(std::max(caretCol - cols + 1, origin.topCol + cols / 4), MaxTopCol(layout));
+    }
+    return origin;
+}
+
+GridOrigin CaretIntoViewCentred(const EditorLayout& layout, GridOrigin origin, int caretRow, int caretCol,
+                                int lastTopRow) noexcept {
+    const int rows = std::max(1, layout.visibleRows);
+    const int cols = std::max(1, layout.visibleCols);
+    if (caretRow < origin.topRow || caretRow > origin.topRow + rows - 1) {
+        origin.topRow = std::max(0, std::min(caretRow - rows / 3, std::max(0, lastTopRow)));
+    }
+    if (caretCol < origin.topCol || caretCol > origin.topCol + cols - 1) {
+        origin.topCol = std::max(0, std::min(caretCol - cols / 3, MaxTopCol(layout)));
+    }
+    return origin;
+}
+
 }  // namespace editor

@@ -70,4 +70,38 @@ int RowAtY(const EditorLayout& layout, const GridOrigin& origin, int y) noexcept
 // second half of a double-byte character with the row's column map).
 int ColumnAtX(const EditorLayout& layout, const GridOrigin& origin, int x) noexcept;
 
+// ---- scrolling -------------------------------------------------------------------------------------------------
+
+// The rightmost column the view can start at, and the rightmost a caret column reaches.
+constexpr int kViewColumnLimit = 1000;
+
+// A scroll bar's range and page, as SetScrollInfo takes them.
+struct ScrollRange {
+    int min = 0;
+    int max = 0;
+    int page = 1;
+};
+
+// `lastTopRow` is the last row that can be scrolled to the top: the phantom row after a final line break, else
+// the last row (0 for an empty text). The range lets that row reach the top with a page of the visible rows.
+ScrollRange VerticalRange(const EditorLayout& layout, int lastTopRow) noexcept;
+ScrollRange HorizontalRange(const EditorLayout& layout) noexcept;
+// TopCol is kept within 0..1000 - visible columns div 2.
+int MaxTopCol(const EditorLayout& layout) noexcept;
+
+// The scroll-bar requests of WM_VSCROLL and WM_HSCROLL (the values of SB_LINEUP .. SB_ENDSCROLL).
+enum class ScrollCode { LineUp = 0, LineDown = 1, PageUp = 2, PageDown = 3, ThumbPosition = 4, ThumbTrack = 5,
+                        Top = 6, Bottom = 7, EndScroll = 8 };
+
+// The new first row (or column) for a scroll-bar request from `current`: lines by one, pages by the page (at
+// least 1), the thumb to `thumb`, clamped to 0..`limit`. Unknown codes and EndScroll keep `current`.
+int ScrollTarget(int code, int current, int page, int thumb, int limit) noexcept;
+
+// The view origin that brings the caret into view after a caret move: rows exactly to the edge, columns with a
+// quarter of the view as context.
+GridOrigin CaretIntoView(const EditorLayout& layout, GridOrigin origin, int caretRow, int caretCol) noexcept;
+// EM_SCROLLCARET: when the caret is out of view, it ends up a third of the view from the top or left edge.
+GridOrigin CaretIntoViewCentred(const EditorLayout& layout, GridOrigin origin, int caretRow, int caretCol,
+                                int lastTopRow) noexcept;
+
 }  // namespace editor
