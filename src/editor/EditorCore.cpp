@@ -17,8 +17,7 @@ namespace editor {
 EditorCore::EditorCore(std::shared_ptr<TEditorScreenStrings> store)
     : store_(store ? std::move(store) : std::make_shared<TEditorScreenStrings>()),
       viewInfo_(std::make_unique<TEditorViewInfo>()),
-      states_(std::make_unique<RowStates>()),
-      delimiters_(DefaultDelimiters()) {
+      states_(std::make_unique<RowStates>()) {
     lines_ = std::make_unique<TEditorStrings>(*store_, this);
     store_->Attach(this);
     states_->SetView(viewInfo_.get());
@@ -26,6 +25,8 @@ EditorCore::EditorCore(std::shared_ptr<TEditorScreenStrings> store)
     states_->OnRebuilt = [this] { view_->InvalidateAll(); };
     states_->OnRowStateChanged = [this](int row) { view_->InvalidateRows(row, row); };
     if (!store_->StateUpdater()) store_->SetRowStateUpdater(states_.get());
+    // The store holds the column rules every editor of it shares; the caret's tab width is pushed there.
+    caretOptions_.SetTabSpaceCount(store_->TabSpaceCount());
     caretOptions_.OnChange = [this] { caretOptionsChanged(); };
     speed_.OnChange = [this] { states_->SetInitBracketsFull(speed_.InitBracketsFull()); };
     updateLayout();
@@ -50,8 +51,11 @@ void EditorCore::SetWordWrap(bool on) {
 int EditorCore::UndoListMax() const noexcept { return store_->UndoObj().UndoListMax(); }
 void EditorCore::SetUndoListMax(int value) noexcept { store_->UndoObj().SetUndoListMax(value); }
 
+const DelimiterSet& EditorCore::Delimiters() const noexcept { return store_->Delimiters(); }
+
 void EditorCore::SetDelimiters(const DelimiterSet& set) {
-    delimiters_ = set;
+    store_->SetDelimiters(set);
+    moveCaret(caret_.row, caretCol_, Move::Left);
     view_->InvalidateAll();
 }
 
@@ -62,6 +66,7 @@ void EditorCore::SetOverwrite(bool value) {
 }
 
 void EditorCore::caretOptionsChanged() {
+    store_->SetTabSpaceCount(caretOptions_.TabSpaceCount());
     // The tab width may have changed the columns: the caret is put back on a character start.
     moveCaret(caret_.row, caretCol_, Move::Left);
     view_->InvalidateAll();
@@ -70,14 +75,7 @@ void EditorCore::caretOptionsChanged() {
 
 // ---- rows ----------------------------------------------------------------------------------------------------
 
-ColumnMapOptions EditorCore::mapOptions() const noexcept {
-    ColumnMapOptions o;
-    o.tabSpaceCount = caretOptions_.TabSpaceCount();
-    o.wordWrap = store_->WordWrap();
-    o.wrapByte = store_->WrapOption().WrapByte();
-    o.delimiters = &delimiters_;
-    return o;
-}
+ColumnMapOptions EditorCore::mapOptions() const noexcept { return store_->ColumnOptions(); }
 
 EditorCore::RowInfo EditorCore::rowInfo(int row) const {
     RowInfo info;

@@ -104,8 +104,8 @@ public:
     void SetWordWrap(bool on);
     int UndoListMax() const noexcept;
     void SetUndoListMax(int value) noexcept;
-    // The delimiter set of the column map (copied at construction from the default set).
-    const DelimiterSet& Delimiters() const noexcept { return delimiters_; }
+    // The delimiter set of the column map, kept by the store for every editor of it.
+    const DelimiterSet& Delimiters() const noexcept;
     void SetDelimiters(const DelimiterSet& set);
 
     // ---- caret ----------------------------------------------------------------------------------------------
@@ -299,7 +299,6 @@ private:
     std::unique_ptr<RowStates> states_;
     TEditorCaret caretOptions_;
     TEditorSpeed speed_;
-    DelimiterSet delimiters_;
     NullEditorView nullView_;
     EditorView* view_ = &nullView_;
     ClipboardPort* clipboard_ = nullptr;
