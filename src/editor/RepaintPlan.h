@@ -1,7 +1,7 @@
 // What the editor repaints and scrolls after an edit (from the store's change record), after a change of the
 // top row or the top column, and after the left bar changed its width: pure functions of the change and the
-// view, so the window only carries the plan out (ScrollWindowEx without SW_INVALIDATE, then InvalidateRect for
-// every rectangle of the plan).
+// view, so the window only carries the plan out: ScrollWindowEx with SW_INVALIDATE (without it Wine invalidates
+// the whole window), then InvalidateRect for every rectangle of the plan (the uncovered part among them).
 #pragma once
 
 #include <vector>
