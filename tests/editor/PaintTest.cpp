@@ -329,6 +329,44 @@ TEST(Painter, PaintsOnlyTheUpdateAreaAndNothingWhileHidden) {
     EXPECT_EQ(seen, (std::vector<std::string>{"a@0,47,6,47", "b@1,47,22,47 selected", "c@2,47,38,47"}));
 }
 
+TEST(Painter, RulerImageBarAndCaretRowUnderline) {
+    Scene scene("a\r\nb\r\n");
+    scene.options.Ruler.SetVisible(true);
+    scene.options.Ruler.SetMarkColor(0x0000FF);
+    scene.options.Imagebar.SetVisible(true);
+    scene.options.Marks.Underline().SetVisible(true);
+    scene.store.SetMarks(1, 1 << 3);  // row mark 3 on the second row
+    const Painted p = paint(scene, [](PaintInput& in) {
+        in.caretRow = 1;
+        in.caretCol = 12;
+        in.caretUnderline = true;
+    });
+    const int rh = p.layout.rowHeight;  // one pixel row more for the underline
+    ASSERT_EQ(rh, 17);
+    std::vector<std::string> gauge;
+    const Op* caretMark = nullptr;
+    std::vector<int> boxRows;
+    const Op* underline = nullptr;
+    for (const Op& op : p.surface.ops) {
+        if (op.kind == Op::Text && op.y == 0) gauge.push_back(op.text + "@" + std::to_string(p.columnAt(op.x - 1)));
+        if (op.kind == Op::Fill && op.color == 0x0000FF) caretMark = &op;
+        if (op.kind == Op::Fill && op.rect.right <= 8 && op.color == clWhite) boxRows.push_back(op.rect.top);
+        if (op.kind == Op::Line && op.color == kGray) underline = &op;
+    }
+    // Column numbers every ten columns, the caret's column marked below them.
+    ASSERT_GE(gauge.size(), 3u);
+    EXPECT_EQ(gauge[0], "10@10");
+    EXPECT_EQ(gauge[1], "20@20");
+    ASSERT_NE(caretMark, nullptr);
+    EXPECT_EQ(caretMark->rect.left, p.layout.textLeft + 12 * 8);
+    EXPECT_LT(caretMark->rect.bottom, p.layout.textTop);
+    // The image bar marks the row that carries a row mark, and only it.
+    EXPECT_EQ(boxRows, (std::vector<int>{p.rowTop(1) + 2}));
+    // The caret row is underlined along its last pixel row.
+    ASSERT_NE(underline, nullptr);
+    EXPECT_EQ(underline->points.front(), (PixelPoint{p.layout.textLeft, p.rowTop(1) + rh - 1}));
+}
+
 // Rows of hostile bytes (lone lead bytes, NUL, 0x5C trail bytes, tabs at the limit, very long rows) painted
 // from random columns with random selections and update areas: everything stays inside the update area, and
 // every piece of text starts on a character of the row's display text, shows exactly that text (selected blanks
