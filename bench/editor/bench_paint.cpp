@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "PaintTestSupport.h"
-#include "gdi/DibPicture.h"
 #include "editor/GdiSurface.h"
+#include "gdi/DibPicture.h"
 #include "win/WinHandles.h"
 
 using namespace editor;
@@ -27,9 +27,12 @@ constexpr int kColumns = 120;
 // Script rows of exactly 120 columns: comment lines, tags, commands with a comment after them, Japanese names.
 std::string scriptText() {
     const char* shapes[] = {
-        ";", "_.OPEN \"[%FILEPATH%]\" ", "_.LAYER _M \x8A\x4F\x8D\x5C _C 3 ",  // 外構
-        "_.CHPROP _ALL  _C 1 ; \x90\x46\x82\xF0\x90\xD4\x82\xC9 ",            // 色を赤に
-        "_.PLINE 0,0 100,0 100,100 ", "_.-INSERT [%FOLDER%]\\[%FILENAME%].dwg 0,0 1 1 0 ; ",
+        ";",
+        "_.OPEN \"[%FILEPATH%]\" ",
+        "_.LAYER _M \x8A\x4F\x8D\x5C _C 3 ",                        // 外構
+        "_.CHPROP _ALL  _C 1 ; \x90\x46\x82\xF0\x90\xD4\x82\xC9 ",  // 色を赤に
+        "_.PLINE 0,0 100,0 100,100 ",
+        "_.-INSERT [%FOLDER%]\\[%FILENAME%].dwg 0,0 1 1 0 ; ",
     };
     std::string text;
     for (int r = 0; r < kRows + 10; ++r) {

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kOpenEnd = INT_MAX / 4;  // a column range that runs to the right edge
 constexpr char kEofText[] = "[EOF]";
-constexpr int kEofColumns = 6;         // "[EOF]" is drawn clipped to six columns
+constexpr int kEofColumns = 6;  // "[EOF]" is drawn clipped to six columns
 
 int floorDiv(int a, int b) noexcept { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 int ceilDiv(int a, int b) noexcept { return -floorDiv(-a, b); }
@@ -33,8 +33,8 @@ bool anyItalic(const TFountain* fountain) {
     }
     if (const auto* own = dynamic_cast<const TEditorFountain*>(fountain)) {
         const TEditorColors& c = own->Colors();
-        for (const TFountainColor* color : {&c.Ank(), &c.Comment(), &c.DBCS(), &c.Int(), &c.Mail(), &c.Str(),
-                                            &c.Symbol(), &c.Url()}) {
+        for (const TFountainColor* color :
+             {&c.Ank(), &c.Comment(), &c.DBCS(), &c.Int(), &c.Mail(), &c.Str(), &c.Symbol(), &c.Url()}) {
             if (italic(*color)) return true;
         }
     }
@@ -108,16 +108,16 @@ struct EditorPainter::Pass {
     TEditorStringList& rows;
     const PaintOptionSet& options;
 
-    TColor back = clWhite;       // the control's colour
-    TColor text = clBlack;       // the font colour
-    TFontStyles style = 0;       // the font's style
-    TColor selText = clBlack;    // the selection's (or the search hit's) colours
+    TColor back = clWhite;     // the control's colour
+    TColor text = clBlack;     // the font colour
+    TFontStyles style = 0;     // the font's style
+    TColor selText = clBlack;  // the selection's (or the search hit's) colours
     TColor selBack = clWhite;
     TFontStyles selStyle = 0;
-    bool perToken = false;       // italic somewhere: rows are cleared and drawn token by token
+    bool perToken = false;  // italic somewhere: rows are cleared and drawn token by token
     bool selecting = false;
     int cw = 8, rh = 16;
-    PixelRect textClip;          // the text area within the update area
+    PixelRect textClip;  // the text area within the update area
     int rowCount = 0;
 
     int colX(int col) const noexcept { return in.layout.textLeft + (col - in.origin.topCol) * cw; }
@@ -297,8 +297,8 @@ void EditorPainter::paintNormal(Pass& pass, int row, int top, int fromCol, int t
     if (pass.perToken) {
         pass.surface.FillRect(rect, pass.back);
     } else {
-        pass.surface.DrawText(pass.colX(visible ? from : visFrom), top, rect, visible ? textOf(from, to) : "",
-                              pass.cw, pass.text, pass.back, pass.style);
+        pass.surface.DrawText(pass.colX(visible ? from : visFrom), top, rect, visible ? textOf(from, to) : "", pass.cw,
+                              pass.text, pass.back, pass.style);
         if ((pass.style & fsUnderline) && visible) {
             const PixelRect under = pass.cells(from, to, top).intersect(rect);
             pass.surface.DrawDottedLine(under.left, under.right, top + pass.rh - 2, pass.text);
@@ -308,9 +308,9 @@ void EditorPainter::paintNormal(Pass& pass, int row, int top, int fromCol, int t
 
     // Tokens with colours of their own are drawn again over the row (in per-token mode, every token).
     TRowAttributeData state = pass.rows.RowAttributeData(row);
-    const TokenStartState start{state.ElementIndex == rowbits::kElementNotComputed ? kOutsideBrackets
-                                                                                   : state.ElementIndex,
-                                state.WrappedKind, state.WrappedRemain};
+    const TokenStartState start{
+        state.ElementIndex == rowbits::kElementNotComputed ? kOutsideBrackets : state.ElementIndex, state.WrappedKind,
+        state.WrappedRemain};
     const std::string_view rowText = pass.rows.RowView(row);
     std::string_view source = rowText;
     if (pass.rows.RowAttribute(row) == raWrapped && row + 1 < pass.rowCount) {
@@ -461,9 +461,8 @@ void EditorPainter::paintRuler(Pass& pass) {
     const PaintInput& in = pass.in;
     const TEditorRuler& ruler = in.options.Ruler;
     const int height = std::min(TEditorRuler::HeightFor(in.layout.rowTextHeight), in.layout.textTop);
-    const PixelRect area =
-        PixelRect{in.layout.textLeft, 0, in.clientWidth, height}.intersect(in.update).intersect(
-            PixelRect{0, 0, in.clientWidth, in.clientHeight});
+    const PixelRect area = PixelRect{in.layout.textLeft, 0, in.clientWidth, height}.intersect(in.update).intersect(
+        PixelRect{0, 0, in.clientWidth, in.clientHeight});
     if (area.empty()) return;
     const TColor ink = orDefault(ruler.Color(), pass.text);
     pass.surface.FillRect(area, orDefault(ruler.BkColor(), pass.back));

@@ -48,22 +48,22 @@ struct PaintOptionSet {
 struct PaintInput {
     PaintInput(TEditorStringList& rowList, const PaintOptionSet& optionSet) : rows(rowList), options(optionSet) {}
 
-    TEditorStringList& rows;                   // rows whose colouring state is not computed get it on the way
+    TEditorStringList& rows;  // rows whose colouring state is not computed get it on the way
     const PaintOptionSet& options;
-    RowStates* states = nullptr;               // computes missing states without repaint requests (null: none)
-    const TFountain* fountain = nullptr;       // tokeniser and token colours (null: no colouring)
-    const TEditorColors* viewColors = nullptr; // View.Colors, for Select and Hit (null: inverted colours)
-    TColor color = clWhite;                    // the control's Color (the font colour is options.Font's)
+    RowStates* states = nullptr;                // computes missing states without repaint requests (null: none)
+    const TFountain* fountain = nullptr;        // tokeniser and token colours (null: no colouring)
+    const TEditorColors* viewColors = nullptr;  // View.Colors, for Select and Hit (null: inverted colours)
+    TColor color = clWhite;                     // the control's Color (the font colour is options.Font's)
 
     EditorLayout layout;
-    GridOrigin origin;                         // TopRow, TopCol
+    GridOrigin origin;  // TopRow, TopCol
     int clientWidth = 0;
     int clientHeight = 0;
-    PixelRect update;                          // the area to paint
+    PixelRect update;  // the area to paint
 
     int caretRow = 0;
     int caretCol = 0;
-    bool caretUnderline = false;               // the caret-row underline may show now (focused, not hidden)
+    bool caretUnderline = false;  // the caret-row underline may show now (focused, not hidden)
     TSelectionMode selectionMode = smStream;
     TSelectionState selectionState = sstNone;
     SelectionRange selection;
@@ -71,7 +71,7 @@ struct PaintInput {
     int tabSpaceCount = 8;
     bool wordWrap = false;
     int wrapByte = 80;
-    bool showing = true;                       // not showing: nothing is painted
+    bool showing = true;  // not showing: nothing is painted
     TDrawLineEvent onDrawLine;
 };
 

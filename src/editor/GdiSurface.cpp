@@ -31,8 +31,8 @@ void GdiFonts::Set(const EditorFont& font) {
 }
 
 HFONT GdiFonts::Get(TFontStyles style) {
-    const std::size_t index = ((style & fsBold) ? 1u : 0u) | ((style & fsItalic) ? 2u : 0u) |
-                              ((style & fsStrikeOut) ? 4u : 0u);
+    const std::size_t index =
+        ((style & fsBold) ? 1u : 0u) | ((style & fsItalic) ? 2u : 0u) | ((style & fsStrikeOut) ? 4u : 0u);
     win::UniqueFont& font = fonts_[index];
     if (!font) {
         LOGFONTA lf = base_;

@@ -42,7 +42,7 @@ public:
 
     void SetBkColor(TColor value) { setField(bkColor_, value); }
     void SetColor(TColor value) { setField(color_, value); }
-    void SetColumn(int value);       // clamped to 1..8
+    void SetColumn(int value);  // clamped to 1..8
     void SetEdge(bool value) { setField(edge_, value); }
     void SetLeftMargin(int value);   // clamped to 0..100 pixels
     void SetRightMargin(int value);  // clamped to 0..100 pixels
@@ -218,7 +218,7 @@ public:
     void SetName(const std::string& value);  // cut to 31 bytes, never inside a double-byte character
     void SetHeight(int value) { setField(height_, value); }
     void SetColor(TColor value) { setField(color_, value); }
-    void SetCharset(int value);  // clamped to 0..255
+    void SetCharset(int value);        // clamped to 0..255
     void SetStyle(TFontStyles value);  // only the four style bits are kept
 
 private:

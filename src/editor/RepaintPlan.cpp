@@ -50,7 +50,8 @@ EditRepaint PlanEditRepaint(const ChangeRecord& change, int rowCount, int topRow
         // Row numbers belong to screen rows: only the numbers at the end of the text change, when rows come or
         // go, or when the last row gains or loses its line break (the phantom row is numbered).
         const int oldCount = rowCount - moved;
-        const RowSpan changed = inView({std::max(0, std::min(oldCount, rowCount) - 1), std::max(oldCount, rowCount) + 1});
+        const RowSpan changed =
+            inView({std::max(0, std::min(oldCount, rowCount) - 1), std::max(oldCount, rowCount) + 1});
         if (!changed.empty()) {
             plan.numbers = NumberRepaint::From;
             plan.numbersFrom = changed.first;
@@ -106,48 +107,49 @@ PixelRepaint EditRepaintPixels(const EditRepaint& plan, const ViewGeometry& v) {
     return out;
 }
 
-PixelRepaint PlanTopRowChange(int oldTopRow, const ViewGeometry& v) {
+namespace {
+// `area` moved by `moved` cells of `cell` pixels, down or right for a positive count: the pixels that stay in view
+// are scrolled and only the uncovered strip is repainted; the whole area when nothing stays.
+PixelRepaint moveArea(const PixelRect& area, int moved, int cell, bool vertical) {
     PixelRepaint out;
-    const int moved = oldTopRow - v.origin.topRow;
-    if (!v.showing || moved == 0 || v.clientWidth <= 0) return out;
-    const PixelRect area{0, v.layout.textTop, v.clientWidth, v.clientHeight};
-    if (area.empty()) return out;
-    const long long dy = static_cast<long long>(moved) * v.layout.rowHeight;
-    if (std::llabs(dy) >= area.height()) {
+    if (moved == 0 || area.empty()) return out;
+    const long long shift = static_cast<long long>(moved) * cell;
+    if (std::llabs(shift) >= (vertical ? area.height() : area.width())) {
         out.invalid.push_back(area);
         return out;
     }
+    const int by = static_cast<int>(shift);
     out.scroll = true;
     out.scrollRect = area;
-    out.dy = static_cast<int>(dy);
-    if (out.dy > 0) {
-        out.invalid.push_back({area.left, area.top, area.right, area.top + out.dy});
+    PixelRect uncovered = area;
+    if (vertical) {
+        out.dy = by;
+        if (by > 0)
+            uncovered.bottom = area.top + by;
+        else
+            uncovered.top = area.bottom + by;
     } else {
-        out.invalid.push_back({area.left, area.bottom + out.dy, area.right, area.bottom});
+        out.dx = by;
+        if (by > 0)
+            uncovered.right = area.left + by;
+        else
+            uncovered.left = area.right + by;
     }
+    out.invalid.push_back(uncovered);
     return out;
+}
+}  // namespace
+
+PixelRepaint PlanTopRowChange(int oldTopRow, const ViewGeometry& v) {
+    if (!v.showing || v.clientWidth <= 0) return {};
+    return moveArea({0, v.layout.textTop, v.clientWidth, v.clientHeight}, oldTopRow - v.origin.topRow,
+                    v.layout.rowHeight, true);
 }
 
 PixelRepaint PlanTopColChange(int oldTopCol, const ViewGeometry& v) {
-    PixelRepaint out;
-    const int moved = oldTopCol - v.origin.topCol;
-    if (!v.showing || moved == 0 || v.clientHeight <= 0) return out;
-    const PixelRect area{v.layout.textLeft, 0, v.clientWidth, v.clientHeight};
-    if (area.empty()) return out;
-    const long long dx = static_cast<long long>(moved) * v.layout.charWidth;
-    if (std::llabs(dx) >= area.width()) {
-        out.invalid.push_back(area);
-        return out;
-    }
-    out.scroll = true;
-    out.scrollRect = area;
-    out.dx = static_cast<int>(dx);
-    if (out.dx > 0) {
-        out.invalid.push_back({area.left, area.top, area.left + out.dx, area.bottom});
-    } else {
-        out.invalid.push_back({area.right + out.dx, area.top, area.right, area.bottom});
-    }
-    return out;
+    if (!v.showing || v.clientHeight <= 0) return {};
+    return moveArea({v.layout.textLeft, 0, v.clientWidth, v.clientHeight}, oldTopCol - v.origin.topCol,
+                    v.layout.charWidth, false);
 }
 
 PixelRepaint PlanTextLeftChange(const EditorLayout& oldLayout, const ViewGeometry& v) {
@@ -176,15 +178,18 @@ PixelRect RulerArea(const ViewGeometry& v, bool rulerVisible) {
     return PixelRect{v.layout.textLeft, 0, v.clientWidth, height};
 }
 
-CaretPlacement CaretGeometry(CaretShapeKind shape, const EditorLayout& layout, const GridOrigin& origin,
-                             int caretRow, int caretCol, int aveCharWidth, bool onDoubleByte) noexcept {
+CaretPlacement CaretGeometry(CaretShapeKind shape, const EditorLayout& layout, const GridOrigin& origin, int caretRow,
+                             int caretCol, int aveCharWidth, bool onDoubleByte) noexcept {
     const int x = ColumnLeft(layout, origin, caretCol);
     const int top = RowTop(layout, origin, caretRow);
     const int wide = std::max(1, aveCharWidth) * (onDoubleByte ? 2 : 1);
     switch (shape) {
-        case CaretShapeKind::Underline: return {x, top + layout.rowHeight - 2, wide, 2};
-        case CaretShapeKind::Block: return {x, top, wide, layout.rowTextHeight};
-        case CaretShapeKind::Bar: break;
+        case CaretShapeKind::Underline:
+            return {x, top + layout.rowHeight - 2, wide, 2};
+        case CaretShapeKind::Block:
+            return {x, top, wide, layout.rowTextHeight};
+        case CaretShapeKind::Bar:
+            break;
     }
     return {x, top, 2, layout.rowTextHeight};
 }

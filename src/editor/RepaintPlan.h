@@ -25,13 +25,13 @@ enum class NumberRepaint { None, All, From };
 
 // The plan after an edit, in text rows (after the change), limited to the rows in view.
 struct EditRepaint {
-    bool whole = false;      // the whole text area and the line numbers
-    RowSpan rows;            // the changed rows, and those whose colouring state changed below them
-    RowSpan endRows;         // rows after the text, for the end-of-file mark
-    int scrollFrom = 0;      // with scrollRows != 0: rows from here on show what stood scrollRows rows above
-    int scrollRows = 0;      // rows inserted minus rows removed; 0: nothing moves
+    bool whole = false;  // the whole text area and the line numbers
+    RowSpan rows;        // the changed rows, and those whose colouring state changed below them
+    RowSpan endRows;     // rows after the text, for the end-of-file mark
+    int scrollFrom = 0;  // with scrollRows != 0: rows from here on show what stood scrollRows rows above
+    int scrollRows = 0;  // rows inserted minus rows removed; 0: nothing moves
     NumberRepaint numbers = NumberRepaint::None;
-    int numbersFrom = 0;     // with From: the first row whose number is drawn again
+    int numbersFrom = 0;  // with From: the first row whose number is drawn again
 };
 
 // `change` is the store's record (first row, rows removed, rows inserted, rows whose state was stored);
@@ -46,14 +46,14 @@ struct ViewGeometry {
     GridOrigin origin;
     int clientWidth = 0;
     int clientHeight = 0;
-    int barLeft = 0;         // left edge of the left bar (the image bar's width when it shows)
-    bool showing = true;     // not showing: nothing is scrolled or repainted
+    int barLeft = 0;      // left edge of the left bar (the image bar's width when it shows)
+    bool showing = true;  // not showing: nothing is scrolled or repainted
 };
 
 // A window scroll (when `scroll`), then the rectangles to repaint.
 struct PixelRepaint {
     bool scroll = false;
-    PixelRect scrollRect;    // the pixels that move, clipped to this rectangle too
+    PixelRect scrollRect;  // the pixels that move, clipped to this rectangle too
     int dx = 0;
     int dy = 0;
     std::vector<PixelRect> invalid;
@@ -85,7 +85,7 @@ struct CaretPlacement {
 // `aveCharWidth` is the font's average character width (without Margin.Character); `onDoubleByte` tells that
 // the caret stands on the first half of a double-byte character, where the underline and the block are twice
 // as wide.
-CaretPlacement CaretGeometry(CaretShapeKind shape, const EditorLayout& layout, const GridOrigin& origin,
-                             int caretRow, int caretCol, int aveCharWidth, bool onDoubleByte) noexcept;
+CaretPlacement CaretGeometry(CaretShapeKind shape, const EditorLayout& layout, const GridOrigin& origin, int caretRow,
+                             int caretCol, int aveCharWidth, bool onDoubleByte) noexcept;
 
 }  // namespace editor

@@ -36,8 +36,8 @@ struct Painted {
         for (const Op* op : surface.textsIn(rowTop(k), layout.rowHeight)) {
             if (op->rect.left < layout.textLeft) continue;
             if (!out.empty()) out += " | ";
-            out += '"' + op->text + "\"@" + std::to_string(columnAt(op->x)) + ' ' + hex(op->color) + '/' +
-                   hex(op->back);
+            out +=
+                '"' + op->text + "\"@" + std::to_string(columnAt(op->x)) + ' ' + hex(op->color) + '/' + hex(op->back);
         }
         return out;
     }
@@ -88,7 +88,7 @@ TEST(Painter, MarksTheEndOfEveryRowAndNumbersThePhantomRow) {
         {"", {"1| eof@0", "|"}},
         {"a\r\nb\r\n", {"1| ret@1", "2| ret@1", "3| eof@0", "|"}},
         {"a\r\nbc", {"1| ret@1", "2| eof@2", "|"}},
-        {"\tx\r\n", {"1| ret@9", "2| eof@0", "|"}},  // the tab takes eight columns
+        {"\tx\r\n", {"1| ret@9", "2| eof@0", "|"}},       // the tab takes eight columns
         {"\x95\x5C\r\n", {"1| ret@2", "2| eof@0", "|"}},  // 表, trail byte 0x5C: one character of two columns
     };
     for (const Case& c : cases) {
@@ -125,8 +125,9 @@ TEST(Painter, ArrowAndChevronsHaveTheirExactGeometry) {
     const auto wrap = q.surface.linesIn(q.rowTop(0), 16);
     ASSERT_EQ(wrap.size(), 1u);
     const int left = q.layout.textLeft + 20 * 8 + 2;
-    EXPECT_EQ(wrap[0]->points, (std::vector<PixelPoint>{{left + 3, q.rowTop(0) + 5}, {left, q.rowTop(0) + 8},
-                                                         {left + 3, q.rowTop(0) + 11}}));
+    EXPECT_EQ(
+        wrap[0]->points,
+        (std::vector<PixelPoint>{{left + 3, q.rowTop(0) + 5}, {left, q.rowTop(0) + 8}, {left + 3, q.rowTop(0) + 11}}));
     EXPECT_EQ(wrap[0]->color, kGray);
     // The hidden-text mark stands at the limit and the line-end mark after it.
     Scene plain(std::string(1005, 'h') + "\r\n");
@@ -210,9 +211,9 @@ TEST(Painter, RowsAreDrawnToTheColumnLimit) {
     struct Case {
         std::string row;
         int topCol;
-        int width;           // client width
+        int width;  // client width
         bool hideMark;
-        std::string drawn;   // first column and bytes of the row's text piece
+        std::string drawn;  // first column and bytes of the row's text piece
         std::string marks;
     } cases[] = {
         // A row of 1200 bytes draws its first 1000; wide enough to show them all, in one piece.

@@ -163,8 +163,7 @@ struct Scene {
     }
 
     editor::EditorLayout layout() const {
-        return editor::ComputeLayout(metrics, options.Layout(metrics), client,
-                                     options.Leftbar.LargestNumber(store));
+        return editor::ComputeLayout(metrics, options.Layout(metrics), client, options.Leftbar.LargestNumber(store));
     }
     editor::PaintInput input() {
         editor::PaintInput in(store, options);

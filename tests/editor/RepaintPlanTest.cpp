@@ -20,15 +20,18 @@ TEST(PaintOptions, SettersClampAndEveryObjectReportsItsChanges) {
     } cases[] = {
         {"Leftbar.Column", [&](int v) { o.Leftbar.SetColumn(v); }, [&] { return o.Leftbar.Column(); }, 0, 1},
         {"Leftbar.Column", [&](int v) { o.Leftbar.SetColumn(v); }, [&] { return o.Leftbar.Column(); }, 9, 8},
-        {"Leftbar.LeftMargin", [&](int v) { o.Leftbar.SetLeftMargin(v); }, [&] { return o.Leftbar.LeftMargin(); }, -3, 0},
-        {"Leftbar.RightMargin", [&](int v) { o.Leftbar.SetRightMargin(v); }, [&] { return o.Leftbar.RightMargin(); }, 101, 100},
+        {"Leftbar.LeftMargin", [&](int v) { o.Leftbar.SetLeftMargin(v); }, [&] { return o.Leftbar.LeftMargin(); }, -3,
+         0},
+        {"Leftbar.RightMargin", [&](int v) { o.Leftbar.SetRightMargin(v); }, [&] { return o.Leftbar.RightMargin(); },
+         101, 100},
         {"Margin.Left", [&](int v) { o.Margin.SetLeft(v); }, [&] { return o.Margin.Left(); }, -1, 0},
         {"Margin.Top", [&](int v) { o.Margin.SetTop(v); }, [&] { return o.Margin.Top(); }, 1000, 100},
         {"Margin.Line", [&](int v) { o.Margin.SetLine(v); }, [&] { return o.Margin.Line(); }, 100, 100},
         {"Margin.Character", [&](int v) { o.Margin.SetCharacter(v); }, [&] { return o.Margin.Character(); }, -100, 0},
         {"Ruler.GaugeRange", [&](int v) { o.Ruler.SetGaugeRange(v); }, [&] { return o.Ruler.GaugeRange(); }, 3, 8},
         {"Ruler.GaugeRange", [&](int v) { o.Ruler.SetGaugeRange(v); }, [&] { return o.Ruler.GaugeRange(); }, 9, 10},
-        {"Imagebar.DigitWidth", [&](int v) { o.Imagebar.SetDigitWidth(v); }, [&] { return o.Imagebar.DigitWidth(); }, 200, 100},
+        {"Imagebar.DigitWidth", [&](int v) { o.Imagebar.SetDigitWidth(v); }, [&] { return o.Imagebar.DigitWidth(); },
+         200, 100},
         {"Font.Charset", [&](int v) { o.Font.SetCharset(v); }, [&] { return o.Font.Charset(); }, 300, 255},
         {"Font.Style", [&](int v) { o.Font.SetStyle(static_cast<TFontStyles>(v)); },
          [&] { return static_cast<int>(o.Font.Style()); }, 0xFF, 0x0F},
@@ -59,7 +62,8 @@ TEST(PaintOptions, SettersClampAndEveryObjectReportsItsChanges) {
     EXPECT_EQ(changes, 1);
     o.Marks.EndUpdate();
     EXPECT_EQ(changes, 2);
-    for (TNotifyPersistent* object : std::initializer_list<TNotifyPersistent*>{&o.Margin, &o.Ruler, &o.Imagebar, &o.Font}) {
+    for (TNotifyPersistent* object :
+         std::initializer_list<TNotifyPersistent*>{&o.Margin, &o.Ruler, &o.Imagebar, &o.Font}) {
         object->BeginUpdate();
         object->EndUpdate();
     }
@@ -93,8 +97,8 @@ std::string describe(const EditRepaint& p) {
     if (p.whole) return "whole";
     std::string out = "rows " + std::to_string(p.rows.first) + "-" + std::to_string(p.rows.last);
     if (!p.endRows.empty()) out += " end " + std::to_string(p.endRows.first) + "-" + std::to_string(p.endRows.last);
-    if (p.scrollRows != 0) out += " scroll " + std::to_string(p.scrollFrom) + (p.scrollRows > 0 ? "+" : "") +
-                                  std::to_string(p.scrollRows);
+    if (p.scrollRows != 0)
+        out += " scroll " + std::to_string(p.scrollFrom) + (p.scrollRows > 0 ? "+" : "") + std::to_string(p.scrollRows);
     if (p.numbers == NumberRepaint::From) out += " numbers " + std::to_string(p.numbersFrom);
     return out;
 }
@@ -211,12 +215,9 @@ TEST(CaretGeometry, ShapesAndPlaces) {
         bool onDoubleByte;
         CaretPlacement expected;
     } cases[] = {
-        {CaretShapeKind::Bar, false, {79, 54, 2, 16}},
-        {CaretShapeKind::Bar, true, {79, 54, 2, 16}},
-        {CaretShapeKind::Underline, false, {79, 68, 8, 2}},
-        {CaretShapeKind::Underline, true, {79, 68, 16, 2}},
-        {CaretShapeKind::Block, false, {79, 54, 8, 16}},
-        {CaretShapeKind::Block, true, {79, 54, 16, 16}},
+        {CaretShapeKind::Bar, false, {79, 54, 2, 16}},      {CaretShapeKind::Bar, true, {79, 54, 2, 16}},
+        {CaretShapeKind::Underline, false, {79, 68, 8, 2}}, {CaretShapeKind::Underline, true, {79, 68, 16, 2}},
+        {CaretShapeKind::Block, false, {79, 54, 8, 16}},    {CaretShapeKind::Block, true, {79, 54, 16, 16}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CaretGeometry(c.shape, l, origin, 5, 7, 8, c.onDoubleByte), c.expected)

@@ -39,8 +39,8 @@ public:
     // The pixel as a colour value 0x00BBGGRR (the DIB holds 0x00RRGGBB).
     COLORREF at(int x, int y) const {
         ::GdiFlush();
-        const std::uint32_t v = bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                                      static_cast<std::size_t>(x)];
+        const std::uint32_t v =
+            bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
 
@@ -65,8 +65,8 @@ public:
         std::vector<unsigned char> row(static_cast<std::size_t>(stride), 0);
         for (int y = height_ - 1; ok && y >= 0; --y) {
             for (int x = 0; x < width_; ++x) {
-                const std::uint32_t v = bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                                              static_cast<std::size_t>(x)];
+                const std::uint32_t v =
+                    bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
                 row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(v & 0xFF);
                 row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>((v >> 8) & 0xFF);
                 row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>((v >> 16) & 0xFF);

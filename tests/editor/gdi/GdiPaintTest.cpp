@@ -2,7 +2,6 @@
 // picture painted by a window and kept as the reference picture, and repaint plans carried out on a real window
 // giving exactly what a full repaint gives.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <functional>
@@ -20,25 +19,31 @@ namespace {
 
 // A script run over several files, as the script editor shows it: the new-script template's comment lines, a tag,
 // a comment after a command, a tab, a long line past the right edge.
-const std::string kScript =
-    ";" + std::string(52, '=') + "\r\n" +
-    ";\x81\x40" "AutoCAD\x83\x58\x83\x4E\x83\x8A\x83\x76\x83\x67\r\n" +  // ;　AutoCADスクリプト
-    ";" + std::string(52, '=') + "\r\n" +
-    [] {
-        std::string line = ";";
-        for (int i = 0; i < 26; ++i) line += "\x84\xAA";  // ━
-        return line + "\r\n";
-    }() +
-    "_.OPEN \"[%FILEPATH%]\"\r\n"
-    "_.LAYER _M \x8A\x4F\x8D\x5C _C 3 \x8A\x4F\x8D\x5C\r\n"  // 外構, trail byte 0x5C
-    "_.CHPROP _ALL  _C 1 ; \x90\x46\x82\xF0\x90\xD4\x82\xC9\r\n"  // 色を赤に
-    "_.ZOOM\t_E\r\n"
-    "_.PLINE 0,0 100,0 100,100 0,100 0,200 100,200 100,300 0,300 0,400 100,400 100,500 0,500 0,600 100,600 "
-    "100,700 0,700 C\r\n"
-    "_.QSAVE\r\n"
-    "_.CLOSE\r\n";
+std::string scriptText() {
+    const std::string rule = ";" + std::string(52, '=');
+    std::string heavy = ";";
+    for (int i = 0; i < 26; ++i) heavy += "\x84\xAA";  // ━
+    const std::string lines[] = {
+        rule,
+        ";\x81\x40" + std::string("AutoCAD\x83\x58\x83\x4E\x83\x8A\x83\x76\x83\x67"),  // ;　AutoCADスクリプト
+        rule,
+        heavy,
+        "_.OPEN \"[%FILEPATH%]\"",
+        "_.LAYER _M \x8A\x4F\x8D\x5C _C 3 \x8A\x4F\x8D\x5C",       // 外構, trail byte 0x5C
+        "_.CHPROP _ALL  _C 1 ; \x90\x46\x82\xF0\x90\xD4\x82\xC9",  // 色を赤に
+        "_.ZOOM\t_E",
+        "_.PLINE 0,0 100,0 100,100 0,100 0,200 100,200 100,300 0,300 0,400 100,400 100,500 0,500 0,600 100,600 "
+        "100,700 0,700 C",
+        "_.QSAVE",
+        "_.CLOSE",
+    };
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+const std::string kScript = scriptText();
 
-constexpr int kWidth = 672;   // the script editor's control less its border and scroll bars
+constexpr int kWidth = 672;  // the script editor's control less its border and scroll bars
 constexpr int kHeight = 388;
 
 // The scene measured with the real font: its metrics decide the grid.
