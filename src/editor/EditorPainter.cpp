@@ -15,6 +15,8 @@ namespace editor {
 namespace {
 
 constexpr int kOpenEnd = INT_MAX / 4;  // a column range that runs to the right edge
+// Selection columns are cut to this, so that no pixel position computed from them can overflow.
+constexpr int kSelectionColumns = 1 << 20;
 constexpr char kEofText[] = "[EOF]";
 constexpr int kEofColumns = 6;  // "[EOF]" is drawn clipped to six columns
 
@@ -255,8 +257,8 @@ void EditorPainter::paintRow(Pass& pass, int row, int top) {
             selTo = row == s.lastRow ? s.lastCol : endCol + 1;
             if (row < s.lastRow) selFrom = std::min(selFrom, endCol);
         }
-        selFrom = std::max(0, std::min(selFrom, kOpenEnd - 1));
-        selTo = std::max(0, std::min(selTo, kOpenEnd - 1));
+        selFrom = std::max(0, std::min(selFrom, kSelectionColumns));
+        selTo = std::max(0, std::min(selTo, kSelectionColumns));
     }
     const bool selected = selTo > selFrom;
     if (selected) {
@@ -333,9 +335,13 @@ void EditorPainter::paintNormal(Pass& pass, int row, int top, int fromCol, int t
         const TColor bg = c ? orDefault(c->BkColor(), pass.back) : pass.back;
         const TFontStyles style = pass.style | (c ? c->Style() : 0);
         if (!pass.perToken && fg == pass.text && bg == pass.back && style == pass.style) continue;
-        const int a = std::max(tokFrom, from);
-        const int b = std::min(tokTo, to);
+        // A lead byte before a byte below 0x40 is one character of the grid but ends a token of its own: the
+        // text is drawn from whole characters, clipped to the token's columns.
+        int a = std::max(tokFrom, from);
+        int b = std::min(tokTo, to);
         if (a >= b) continue;
+        if (a < d.columns() && d.trail[static_cast<std::size_t>(a)]) --a;
+        if (b < d.columns() && d.trail[static_cast<std::size_t>(b)]) ++b;
         const PixelRect tokenRect = pass.cells(std::max(tokFrom, fromCol), std::min(tokTo, toCol), top).intersect(rect);
         if (tokenRect.empty()) continue;
         const TColor drawBack = pass.perToken && !(c && c->BkColor() != clNone) ? clNone : bg;

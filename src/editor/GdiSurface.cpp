@@ -134,7 +134,8 @@ void GdiSurface::DrawPolyline(const PixelPoint* points, int count, TColor color)
         return;
     }
     selectPen(color);
-    std::vector<POINT> line(static_cast<std::size_t>(count));
+    std::vector<POINT>& line = line_;
+    line.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) line[static_cast<std::size_t>(i)] = POINT{points[i].x, points[i].y};
     // GDI leaves out a line's last pixel: a straight or diagonal segment is drawn one step further, any other
     // gets its end pixel set.

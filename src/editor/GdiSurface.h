@@ -65,6 +65,7 @@ private:
     TColor backColor_ = clNone;
     std::vector<INT> dx_;  // the advance of every byte
     int dxAdvance_ = 0;
+    std::vector<POINT> line_;
 };
 
 // What a window keeps for painting: the painter, the fonts, and the background bitmap.

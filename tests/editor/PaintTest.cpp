@@ -393,7 +393,8 @@ TEST(Painter, HostileRowsStayOnTheGrid) {
             in.selectionState = sstSelected;
             in.selectionMode = pick(2) ? smBox : smStream;
             const int a = pick(rows), b = pick(rows);
-            in.selection = SelectionRange{std::min(a, b), pick(1100), 0, std::max(a, b), pick(1100), 0};
+            const int far = pick(8) == 0 ? 2000000000 : 1100;  // a column far outside every row
+            in.selection = SelectionRange{std::min(a, b), pick(1100), 0, std::max(a, b), pick(far), 0};
             if (in.selection.firstRow == in.selection.lastRow && in.selection.firstCol > in.selection.lastCol) {
                 std::swap(in.selection.firstCol, in.selection.lastCol);
             }
@@ -430,7 +431,8 @@ TEST(Painter, HostileRowsStayOnTheGrid) {
             const int columns = static_cast<int>(display.size());
             const int inText = std::max(0, std::min(static_cast<int>(op.text.size()), columns - col));
             if (inText > 0) {
-                ASSERT_FALSE(trail[static_cast<std::size_t>(col)]) << "round " << round << ", row " << row;
+                ASSERT_FALSE(trail[static_cast<std::size_t>(col)])
+                    << "round " << round << ", row " << row << ", column " << col;
                 ASSERT_EQ(op.text.substr(0, static_cast<std::size_t>(inText)),
                           display.substr(static_cast<std::size_t>(col), static_cast<std::size_t>(inText)));
                 ASSERT_TRUE(col + inText == columns || !trail[static_cast<std::size_t>(col + inText)]);
