@@ -82,3 +82,32 @@ void BlockMemory::reset() noexcept {
     data_ = nullptr;
     chunk_ = nullptr;
 }
+
+void SpareChunks::add(Chunk& chunk) {
+    // The blocks of a load come in order, chunk by chunk: the chunk just added is the one met most often.
+    for (auto it = chunks_.rbegin(); it != chunks_.rend(); ++it) {
+        if (it->chunk() == &chunk) return;
+    }
+    chunks_.emplace_back(chunk, chunk.data());
+}
+
+void SpareChunks::dropShared() noexcept {
+    std::size_t kept = 0;
+    for (BlockMemory& m : chunks_) {
+        if (m.chunk()->references() == 1) chunks_[kept++] = std::move(m);
+    }
+    chunks_.resize(kept);
+}
+
+BlockMemory SpareChunks::take(std::size_t bytes) {
+    std::size_t best = chunks_.size();
+    for (std::size_t i = 0; i < chunks_.size(); ++i) {
+        const std::size_t size = chunks_[i].chunk()->size();
+        if (size >= bytes && (best == chunks_.size() || size < chunks_[best].chunk()->size())) best = i;
+    }
+    if (best == chunks_.size()) return BlockMemory::NewChunk(bytes);
+    BlockMemory m = std::move(chunks_[best]);
+    chunks_[best] = std::move(chunks_.back());
+    chunks_.pop_back();
+    return m;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 class Chunk {
 public:
@@ -55,4 +56,23 @@ public:
 private:
     char* data_ = nullptr;
     Chunk* chunk_ = nullptr;
+};
+
+// Whole chunks a list has let go of, kept for a load that follows: a text loaded in the same update as the clear
+// of the text before it (every script the editor's one store opens after the first) is read into memory the
+// process holds already instead of pages fresh from the system, which Windows hands out zeroed, one fault a
+// page.
+class SpareChunks {
+public:
+    // Keeps `chunk` (once, however often it is added) until it is taken or the spares are cleared.
+    void add(Chunk& chunk);
+    // Lets go of the chunks still shared with a holder other than this.
+    void dropShared() noexcept;
+    // The smallest spare chunk of at least `bytes`, held from its first byte; or a new chunk when none fits.
+    BlockMemory take(std::size_t bytes);
+    void clear() noexcept { chunks_.clear(); }
+    bool empty() const noexcept { return chunks_.empty(); }
+
+private:
+    std::vector<BlockMemory> chunks_;
 };

@@ -358,8 +358,13 @@ void TEditorScreenStrings::replay(bool undo) {
 
 // ---- whole text ------------------------------------------------------------------------------------------------
 
-void TEditorScreenStrings::clearForNewText() {
-    Clear();
+void TEditorScreenStrings::clearForNewText(bool fromFile) {
+    // A file's bytes cannot lie in the old rows, so its load may reuse their memory; a text handed in may.
+    if (fromFile) {
+        ClearForLoad();
+    } else {
+        Clear();
+    }
     undo_.Clear();
     change_.clear();
 }
@@ -367,7 +372,7 @@ void TEditorScreenStrings::clearForNewText() {
 void TEditorScreenStrings::SetText(std::string_view text) {
     UpdateGuard update(*this);
     PrimitiveScope primitive(*this);
-    clearForNewText();
+    clearForNewText(false);
     textfile::TextToRows(text, *this);
     if (wordWrap_) wrapAll();
     rebuildStates();
@@ -377,7 +382,7 @@ void TEditorScreenStrings::SetText(std::string_view text) {
 void TEditorScreenStrings::LoadFromFile(const std::string& path) {
     UpdateGuard update(*this);
     PrimitiveScope primitive(*this);
-    clearForNewText();
+    clearForNewText(true);
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) throw AppError(path + " を開けません");
     const bool ok = textfile::ReadRows(f, *this);

@@ -123,7 +123,7 @@ private:
     void updateStatesFrom(int row);
     void rebuildStates();
     void wrapAll();
-    void clearForNewText();
+    void clearForNewText(bool fromFile);
     void Rewrap(bool force);
     void replay(bool undo);
     const WordWrapper& wrapper() const noexcept { return wrapper_ ? *wrapper_ : japaneseWrapper_; }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "editor/Chunk.h"
 #include "editor/FenwickIndex.h"
 #include "editor/RowBlock.h"
 #include "editor/RowLoader.h"
@@ -168,6 +169,7 @@ void TRowBaseList::BeginUpdate() { ++updateCount_; }
 void TRowBaseList::EndUpdate() {
     if (updateCount_ == 0) return;
     if (--updateCount_ == 0) {
+        spares_.reset();
         try {
             Changed();
         } catch (...) {
@@ -417,10 +419,22 @@ void TRowBaseList::Delete(int index) {
     SpliceRows(index, 1, {});
 }
 
-void TRowBaseList::Clear() {
+void TRowBaseList::Clear() { clear(false); }
+
+void TRowBaseList::ClearForLoad() { clear(updateCount_ > 0); }
+
+void TRowBaseList::clear(bool keepChunks) {
     if (count_ == 0 && blocks_.empty()) return;
     Changing();
+    if (keepChunks) {
+        if (!spares_) spares_ = std::make_unique<SpareChunks>();
+        for (const auto& b : blocks_) {
+            if (Chunk* c = b->text.chunk()) spares_->add(*c);
+            if (Chunk* c = b->rows.memory().chunk()) spares_->add(*c);
+        }
+    }
     blocks_.clear();
+    if (spares_) spares_->dropShared();
     rebuildIndex();
     statesBefore_ = 0;
     capacity_ = 0;
@@ -502,7 +516,7 @@ bool TRowBaseList::LoadRows(const ByteReader& read, std::size_t chunk) {
     Changing();
     bool ok;
     try {
-        ok = rowstore::LoadBlocks(blocks_, read, chunk);
+        ok = rowstore::LoadBlocks(blocks_, read, chunk, spares_.get());
     } catch (...) {
         rebuildIndex();  // the indexes agree with the blocks the load made before it failed
         modified();

@@ -17,6 +17,7 @@ namespace rowstore {
 struct RowBlock;
 struct FenwickIndex;
 }  // namespace rowstore
+class SpareChunks;
 
 // The list error: an index outside the list.
 class EListError : public std::out_of_range {
@@ -51,6 +52,10 @@ public:
     int Add(std::string_view text);
     void Delete(int index);
     void Clear();
+    // Clear for a load that follows in the same update: the memory of the old rows is kept until the update
+    // ends and the load reads into it, so that a file opened after another takes no fresh pages. The load must
+    // not read from the old rows. Outside an update the same as Clear.
+    void ClearForLoad();
 
     // The item fields. Rows at or past StatesComputedBefore() read as not computed: element index -2, the other
     // state fields 0 and an empty state text, whatever was stored.
@@ -126,12 +131,14 @@ private:
     void insertRows(int first, const std::vector<NewRow>& rows);
     void mergeAround(int block);
     void modified();
+    void clear(bool keepChunks);
     void noteStateStored(int index, std::uint32_t word);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unique_ptr<Fenwick> rowIndex_;    // rows per block
     std::unique_ptr<Fenwick> byteIndex_;   // text bytes (with breaks) per block
     std::unique_ptr<Fenwick> lineFenwick_; // rows ending a line (not raWrapped) per block
+    std::unique_ptr<SpareChunks> spares_;  // chunks kept by ClearForLoad until the update ends
     mutable int cacheBlock_ = -1;          // last block located, and its first row
     mutable int cacheStart_ = 0;
     int count_ = 0;

@@ -13,9 +13,9 @@ namespace rowstore {
 using Blocks = std::vector<std::unique_ptr<RowBlock>>;
 
 // Appends the rows of the stream `read` gives to `blocks`, as TRowBaseList::LoadRows describes; reads ask for
-// at most `chunk` bytes (0: 64 KB). Returns false on a read error. However it ends, also through an exception
-// from `read`, the rows ended so far are in whole blocks at the end of `blocks`; the caller rebuilds its
-// indexes over them.
-bool LoadBlocks(Blocks& blocks, const TRowBaseList::ByteReader& read, std::size_t chunk);
+// at most `chunk` bytes (0: 64 KB). Chunks come from `spares` while it has one that fits (it may be null), then
+// from the system. Returns false on a read error. However it ends, also through an exception from `read`, the
+// rows ended so far are in whole blocks at the end of `blocks`; the caller rebuilds its indexes over them.
+bool LoadBlocks(Blocks& blocks, const TRowBaseList::ByteReader& read, std::size_t chunk, SpareChunks* spares);
 
 }  // namespace rowstore

@@ -2,6 +2,7 @@
 list(APPEND EDITOR_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/RowBaseList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RowLoader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/BreakScan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Chunk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorStringList.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorScreenStrings.cpp

@@ -57,6 +57,33 @@ TEST(Chunk, LargeChunksAreWholeMultiplesOfTheHugePageSize) {
     larger.get()[2 * Chunk::kSize - 1] = 'z';  // the whole chunk is there
 }
 
+TEST(SpareChunks, TheSmallestThatFitsAndOnlyChunksNoOneElseHolds) {
+    std::vector<BlockMemory> made;
+    for (std::size_t size : {std::size_t{4096}, std::size_t{65536}, std::size_t{1000}}) made.push_back(BlockMemory::NewChunk(size));
+    Chunk* const small = made[2].chunk();
+    Chunk* const middle = made[0].chunk();
+    Chunk* const large = made[1].chunk();
+    BlockMemory stillUsed(*large, large->data() + 10);  // a piece someone still holds
+    SpareChunks spares;
+    for (int twice = 0; twice < 2; ++twice) {
+        for (BlockMemory& m : made) spares.add(*m.chunk());
+    }
+    made.clear();
+    spares.dropShared();  // the large one is still in use
+
+    BlockMemory a = spares.take(900);
+    EXPECT_EQ(a.chunk(), small);
+    EXPECT_EQ(a.get(), small->data());
+    EXPECT_EQ(small->references(), 1);
+    BlockMemory b = spares.take(900);  // the next best, added only once however often it came
+    EXPECT_EQ(b.chunk(), middle);
+    EXPECT_TRUE(spares.empty());
+    BlockMemory c = spares.take(100);  // none left: a new one
+    EXPECT_NE(c.chunk(), nullptr);
+    EXPECT_NE(c.chunk(), large);
+    EXPECT_EQ(large->references(), 1);
+}
+
 // Rows of mixed lengths and breaks (CR LF, lone CR, lone LF), Shift-JIS words with 0x5C trail bytes, a row
 // longer than a huge-page chunk, empty rows; the expected rows alongside.
 struct Sample {
@@ -172,6 +199,67 @@ TEST(ChunkedLoad, LoadingIntoAListWithRowsAppendsAndLeavesTheOldBlocksAlone) {
     EXPECT_EQ(list.RowView(0), "first, edited");
     EXPECT_EQ(list.RowView(1), "second");
     expectRows(list, s, 2);
+}
+
+TEST(ChunkedLoad, AFileLoadedInTheUpdateThatClearedTheTextBeforeReadsIntoItsMemory) {
+    std::string text;  // some 3 MB of short rows: several chunks of text and of rows, the last ones full
+    for (int i = 0; text.size() < 3 * Chunk::kSize / 2; ++i) text += "LINE " + std::to_string(i) + ",0 10,10\r\n";
+    TEditorStringList list;
+    auto reload = [&list](const std::string& bytes, bool keep) {
+        std::size_t at = 0;
+        list.BeginUpdate();
+        if (keep) {
+            list.ClearForLoad();
+        } else {
+            list.Clear();
+        }
+        const bool ok = list.LoadRows(
+            [&](char* buffer, std::size_t size) -> long {
+                const std::size_t n = std::min(size, bytes.size() - at);
+                std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                          bytes.begin() + static_cast<std::ptrdiff_t>(at + n), buffer);
+                at += n;
+                return static_cast<long>(n);
+            },
+            65536);
+        list.EndUpdate();
+        return ok;
+    };
+    // The bytes of the rows that lie where rows of the text before lay. AddressSanitizer hands freed memory out
+    // again only much later, so these can only have been kept by the list (without, there are none).
+    auto bytesInPlace = [&list](const std::vector<std::pair<const char*, const char*>>& before) {
+        std::size_t inPlace = 0;
+        for (int i = 0; i < list.Count(); ++i) {
+            const std::string_view row = list.RowView(i);
+            auto it = std::upper_bound(before.begin(), before.end(), std::make_pair(row.data(), row.data()));
+            if (it != before.begin() && row.data() + row.size() <= std::prev(it)->second) inPlace += row.size();
+        }
+        return inPlace;
+    };
+    auto where = [&list] {  // runs of rows: each row with the break after it
+        std::vector<std::pair<const char*, const char*>> runs;
+        for (int i = 0; i < list.Count(); ++i) {
+            const std::string_view row = list.RowView(i);
+            if (!runs.empty() && row.data() >= runs.back().first && row.data() <= runs.back().second + 2) {
+                runs.back().second = std::max(runs.back().second, row.data() + row.size());
+            } else {
+                runs.emplace_back(row.data(), row.data() + row.size());
+            }
+        }
+        std::sort(runs.begin(), runs.end());
+        return runs;
+    };
+
+    ASSERT_TRUE(reload(text, false));
+    auto before = where();
+    ASSERT_TRUE(reload(text, true));
+    EXPECT_EQ(list.Text(), text);
+    EXPECT_GT(bytesInPlace(before), 64u * 1024);  // at least a chunk's worth; a chunk may also serve as rows
+
+    // A short text after a long one keeps none of the long one's chunks (the block table keeps its capacity).
+    ASSERT_TRUE(reload("LINE 0,0 10,10\r\n", true));
+    EXPECT_EQ(list.Text(), "LINE 0,0 10,10\r\n");
+    EXPECT_LT(list.MemoryUsed(), 16384u);  // the smallest chunk of a load is 64 KB
 }
 
 TEST(ChunkedLoad, AReaderThatThrowsLeavesTheRowsEndedSoFarAndAConsistentList) {
