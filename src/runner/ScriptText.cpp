@@ -3,6 +3,7 @@
 
 #include "runner/TagReplace.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace runner {
@@ -106,23 +107,150 @@ void BufferedSink::flush() {
     sink_.write(buffer_.get(), n);
 }
 
-void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out) {
-    BufferedSink sink(out);
-    std::string_view line;
-    std::string replaced;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        TagValues values = tagValuesFor(files[i], static_cast<int>(i + 1));
-        std::unique_ptr<ByteSource> script = openScript();
-        ScriptLineReader reader(*script);
+namespace {
+
+constexpr std::size_t kReadStep = 64 * 1024;
+
+// Bytes already read from a source, then the rest of it.
+class ContinuedSource : public ByteSource {
+public:
+    ContinuedSource(std::string_view head, ByteSource& rest) : head_(head), rest_(rest) {}
+    std::size_t read(char* buffer, std::size_t size) override {
+        if (head_.empty()) return rest_.read(buffer, size);
+        const std::size_t n = std::min(size, head_.size());
+        std::memcpy(buffer, head_.data(), n);
+        head_.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view head_;
+    ByteSource& rest_;
+};
+
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t read(char* buffer, std::size_t size) override {
+        const std::size_t n = std::min(size, bytes_.size());
+        std::memcpy(buffer, bytes_.data(), n);
+        bytes_.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view bytes_;
+};
+
+// Reads the script from `source` until its end, its Ctrl+Z or more than `limit` bytes; true when the whole
+// text (up to a Ctrl+Z) is in `bytes`.
+bool readWithin(ByteSource& source, std::size_t limit, std::string& bytes) {
+    for (;;) {
+        const std::size_t at = bytes.size();
+        bytes.resize(at + kReadStep);
+        const std::size_t got = source.read(&bytes[at], kReadStep);
+        bytes.resize(at + got);
+        if (got == 0) return true;
+        const std::size_t eof = bytes.find('\x1A', at);
+        if (eof != std::string::npos && eof <= limit) {
+            bytes.resize(eof);
+            return true;
+        }
+        if (bytes.size() > limit) return false;
+    }
+}
+
+// A script read once, as the combined script wants it: every line followed by CR LF in one buffer, cut into
+// stretches of lines that hold no tag, written as they are, and single lines with tags, replaced per file.
+// A line with "[" but no tag is written as it is: only a tag found in the line starts any replacing.
+class HeldScript {
+public:
+    explicit HeldScript(std::string_view bytes) {
+        MemorySource source(bytes);
+        ScriptLineReader reader(source);
+        std::string_view line;
+        const TagValues none;
         while (reader.next(line)) {
-            if (lineMayHoldTag(line)) {
-                replaced.assign(line);
-                scriptTagReplaceInPlace(replaced, values);
-                sink.write(replaced);
+            const bool tagged = lineMayHoldTag(line) && scriptTagReplace(std::string(line), none) != line;
+            const std::size_t at = lines_.size();
+            lines_.append(line.data(), line.size());
+            lines_.append("\r\n", 2);
+            if (!tagged && !pieces_.empty() && !pieces_.back().tagged) {
+                pieces_.back().length += line.size() + 2;
             } else {
-                sink.write(line.data(), line.size());
+                pieces_.push_back({at, line.size() + (tagged ? 0 : 2), tagged});
             }
+        }
+    }
+
+    void write(BufferedSink& sink, const TagValues& values, std::string& replaced) const {
+        for (const Piece& p : pieces_) {
+            if (!p.tagged) {
+                sink.write(lines_.data() + p.offset, p.length);
+                continue;
+            }
+            replaced.assign(lines_, p.offset, p.length);
+            scriptTagReplaceInPlace(replaced, values);
+            sink.write(replaced);
             sink.write("\r\n", 2);
+        }
+    }
+
+private:
+    struct Piece {
+        std::size_t offset;
+        std::size_t length;  // with the CR LFs of untagged lines; without it for a tagged line
+        bool tagged;
+    };
+    std::string lines_;
+    std::vector<Piece> pieces_;
+};
+
+// One copy of the script, read line by line from `script`, with its tags replaced.
+void streamCopy(ByteSource& script, BufferedSink& sink, const TagValues& values, std::string& replaced) {
+    ScriptLineReader reader(script);
+    std::string_view line;
+    while (reader.next(line)) {
+        if (lineMayHoldTag(line)) {
+            replaced.assign(line);
+            scriptTagReplaceInPlace(replaced, values);
+            sink.write(replaced);
+        } else {
+            sink.write(line.data(), line.size());
+        }
+        sink.write("\r\n", 2);
+    }
+}
+
+}  // namespace
+
+void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out,
+                         std::size_t heldLimit) {
+    if (files.empty()) return;
+    BufferedSink sink(out);
+    std::string replaced;
+    std::unique_ptr<ByteSource> script = openScript();
+    std::string head;
+    if (readWithin(*script, heldLimit, head)) {
+        script.reset();
+        const HeldScript held(head);
+        head = std::string();
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            held.write(sink, tagValuesFor(files[i], static_cast<int>(i + 1)), replaced);
+        }
+    } else {
+        // Too large to hold: the first copy goes on from the bytes read, every other one reads the file again.
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const TagValues values = tagValuesFor(files[i], static_cast<int>(i + 1));
+            if (i == 0) {
+                ContinuedSource first(head, *script);
+                streamCopy(first, sink, values, replaced);
+                script.reset();
+                head = std::string();
+            } else {
+                std::unique_ptr<ByteSource> again = openScript();
+                streamCopy(*again, sink, values, replaced);
+            }
         }
     }
     sink.flush();

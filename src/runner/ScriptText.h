@@ -91,10 +91,17 @@ private:
     std::size_t used_ = 0;
 };
 
+// A script of at most this many bytes (before a Ctrl+Z) is read once per batch and held; a larger one is read
+// again for every file, no more than a line of it held at a time.
+constexpr std::size_t kScriptHeldLimit = 256 * 1024;
+
 // Writes the combined script of a batch run: for every file in order, every line of the script with the
-// tags replaced for that file, each line ended by CR LF. The script is opened and read once per file, and
-// no more than a line of it is held at a time. Everything is flushed to `out` before it returns.
+// tags replaced for that file, each line ended by CR LF. A script within `heldLimit` bytes is opened once,
+// a larger one once per file (the first reading carries on for the first file); no script is opened for no
+// files. Memory does not grow with the number of files. Everything is flushed to `out` before it returns;
+// an IoError of the script or of `out` passes on.
 using ScriptOpener = std::function<std::unique_ptr<ByteSource>()>;
-void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out);
+void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out,
+                         std::size_t heldLimit = kScriptHeldLimit);
 
 }  // namespace runner

@@ -1,7 +1,8 @@
-// Fuzz target: the combined script of a batch run, written from a script that may fail to open or fail part-way
-// through a read, into a file that may fail part-way through a write. Without a failure the output is exactly the
-// reference (every line of the script per file, tags replaced, CR LF after each) and holds no lone CR or LF; with
-// one, the failure comes out as that IoError and what was written is the start of the complete output.
+// Fuzz target: the combined script of a batch run, written from a script held in memory or read again per
+// file, that may fail to open or fail part-way through a read, into a file that may fail part-way through a
+// write. Without a failure the output is exactly the reference (every line of the script per file, tags
+// replaced, CR LF after each) and holds no lone CR or LF; with one, the failure comes out as that IoError and
+// what was written is the start of the complete output.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -25,6 +26,7 @@ struct Plan {
     std::size_t readFailsAfter;   // bytes that opening hands out before its read fails
     std::size_t writeFailsAfter;  // bytes the output takes before a write fails
     std::size_t step;             // largest read
+    std::size_t heldLimit;        // scripts up to this size are read once
 };
 
 class ScriptSource : public runner::ByteSource {
@@ -80,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plan.readFailsAfter = failure % 4 == 2 ? in.number(300) : SIZE_MAX;
     plan.writeFailsAfter = failure % 4 == 3 ? in.number(2000) : SIZE_MAX;
     plan.step = 1 + in.byte() % 64;
+    plan.heldLimit = in.byte() % 2 ? runner::kScriptHeldLimit : in.number(80);
 
     // File paths never hold a line break or a NUL; everything else goes.
     std::vector<std::string> files(in.byte() % 4);
@@ -108,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 return std::make_unique<ScriptSource>(script, plan.step,
                                                       n == plan.readFailsOn ? plan.readFailsAfter : SIZE_MAX);
             },
-            files, out);
+            files, out, plan.heldLimit);
     } catch (const runner::IoError& e) {
         failed = true;
         const int code = e.code();
@@ -119,7 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(opened <= files.size());
     if (!failed) {
-        FUZZ_CHECK(opened == files.size());
+        // Held (its bytes before a Ctrl+Z within the limit), the script is opened once; else once per file.
+        const bool held = std::min(script.size(), script.find('\x1A')) <= plan.heldLimit;
+        FUZZ_CHECK(opened == (files.empty() ? 0 : held ? 1 : files.size()));
         FUZZ_CHECK(out.text == expected);
         FUZZ_CHECK(lineEndsArePairs(out.text));
     }

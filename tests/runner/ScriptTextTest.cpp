@@ -124,19 +124,30 @@ TEST(ScriptLineReader, ReadFailurePassesOn) {
     EXPECT_THROW(reader.next(line), IoError);
 }
 
-TEST(CombinedScript, OneCopyPerFileWithItsTags) {
-    int opens = 0;
-    runner::ScriptOpener open = [&opens] {
-        ++opens;
-        return std::make_unique<MemorySource>("open [%FILEPATH%]\nzoom e\r\nqsave", 4);
+TEST(CombinedScript, OneCopyPerFileWithItsTagsHeldOrReadAgain) {
+    const std::string script = "open [%FILEPATH%]\nzoom e\r\n[x] qsave";  // "[x]" is no tag
+    struct Case {
+        std::size_t heldLimit;
+        int opens;
     };
-    MemorySink out;
-    runner::combinedScriptWrite(open, {"C:\\work\\a.dwg", "C:\\work\\b.dwg", "C:\\work\\c.dwg"}, out);
-    EXPECT_EQ(opens, 3);
-    EXPECT_EQ(out.text,
-              "open C:\\work\\a.dwg\r\nzoom e\r\nqsave\r\n"
-              "open C:\\work\\b.dwg\r\nzoom e\r\nqsave\r\n"
-              "open C:\\work\\c.dwg\r\nzoom e\r\nqsave\r\n");
+    // Within the limit the script is read once; beyond it once per file, the first reading carrying on.
+    const Case cases[] = {{runner::kScriptHeldLimit, 1}, {script.size(), 1}, {script.size() - 1, 3}, {0, 3}};
+    for (const Case& c : cases) {
+        int opens = 0;
+        runner::ScriptOpener open = [&] {
+            ++opens;
+            return std::make_unique<MemorySource>(script, 4);
+        };
+        MemorySink out;
+        runner::combinedScriptWrite(open, {"C:\\work\\a.dwg", "C:\\work\\b.dwg", "C:\\work\\c.dwg"}, out,
+                                    c.heldLimit);
+        EXPECT_EQ(opens, c.opens) << "limit " << c.heldLimit;
+        EXPECT_EQ(out.text,
+                  "open C:\\work\\a.dwg\r\nzoom e\r\n[x] qsave\r\n"
+                  "open C:\\work\\b.dwg\r\nzoom e\r\n[x] qsave\r\n"
+                  "open C:\\work\\c.dwg\r\nzoom e\r\n[x] qsave\r\n")
+            << "limit " << c.heldLimit;
+    }
 }
 
 TEST(CombinedScript, AllTagsNumberedInListOrder) {
@@ -180,6 +191,26 @@ TEST(CombinedScript, FailuresEndTheWriteWithTheirCode) {
     FullDiskSink full;
     EXPECT_THROW(runner::combinedScriptWrite([] { return std::make_unique<MemorySource>("x\n", 1); }, {"a"}, full),
                  IoError);
+
+    // A script read again per file that cannot be opened the second time; and one whose read fails part-way,
+    // held or not.
+    for (const std::size_t limit : {std::size_t{0}, runner::kScriptHeldLimit}) {
+        int opens = 0;
+        MemorySink partial;
+        auto secondFails = [&opens]() -> std::unique_ptr<ByteSource> {
+            if (++opens == 2) throw IoError(4);
+            return std::make_unique<MemorySource>("zoom e\n", 3);
+        };
+        if (limit == 0) {
+            EXPECT_THROW(runner::combinedScriptWrite(secondFails, {"a", "b"}, partial, limit), IoError);
+        } else {
+            runner::combinedScriptWrite(secondFails, {"a", "b"}, partial, limit);  // held: opened once
+            EXPECT_EQ(partial.text, "zoom e\r\nzoom e\r\n");
+        }
+        EXPECT_THROW(runner::combinedScriptWrite([] { return std::make_unique<FailingSource>(); }, {"a"}, partial,
+                                                 limit),
+                     IoError);
+    }
 }
 
 TEST(IoErrorText, TextsByCode) {
