@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/AppError.h"
+#include "core/ByteFind.h"
 
 namespace {
 const TFountain* fountainRequired(const TFountain* fountain) {
@@ -43,7 +44,7 @@ TokenStartState TFountainParser::RowEndState(std::string_view text, std::size_t 
     // hands its element index on without being tokenised: most rows of a script.
     if (!wrapped && start.wrappedKind == tkEnd) {
         const int element = elementIndexFor(start.elementIndex);
-        auto holds = [&row](char b) { return std::memchr(row.data(), b, row.size()) != nullptr; };
+        auto holds = [&row](char b) { return bytefind::find(row.data(), row.size(), b) != nullptr; };
         bool quiet = true;
         if (element == kOutsideBrackets) {
             for (char b : leftBracketFirstBytes()) quiet = quiet && !holds(b);
@@ -51,6 +52,16 @@ TokenStartState TFountainParser::RowEndState(std::string_view text, std::size_t 
             quiet = !holds(brackets_[static_cast<std::size_t>(element)].right[0]);
         }
         if (quiet) return TokenStartState{element, tkEnd, 0};
+        if (element == kOutsideBrackets && openersSkippable()) {
+            // Only the tokens that start at an opener are made; one left open decides the row.
+            for (std::size_t i = nextOpener(row, 0); i < row.size(); i = nextOpener(row, i)) {
+                Start(row.substr(i), TokenStartState{kOutsideBrackets, tkEnd, 0});
+                if (Next() == tkEnd) break;
+                if (ElementIndex() != kOutsideBrackets) return TokenStartState{ElementIndex(), tkEnd, 0};
+                i += SourcePos() + TokenLength();
+            }
+            return TokenStartState{kOutsideBrackets, tkEnd, 0};
+        }
     }
 
     Start(text, start);

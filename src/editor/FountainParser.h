@@ -34,6 +34,9 @@ public:
     // previous-row attribute, the tokens give element index, wrapped kind and remainder, and the spare values and
     // state text pass on unchanged. (Defined with the row states, RowStates.cpp.)
     void UpdateRowState(const TEditorStringList& rows, int row, TRowAttributeData& state);
+    // The same for a row whose text and attribute the caller has read already.
+    void UpdateRowState(const TEditorStringList& rows, int row, std::string_view text, TRowAttribute attribute,
+                        TRowAttributeData& state);
 
 private:
     const TFountain* fountain_;

@@ -27,15 +27,15 @@ public:
 
     // The start state of a row, unpacked; storing it leaves the row attribute and the marks alone.
     TRowAttributeData RowAttributeData(int index) const {
-        return TRowAttributeData::unpack(Attribute(index), Attribute2(index), StateText(index));
+        std::uint32_t w = 0, w2 = 0;
+        Attributes(index, w, w2);
+        return TRowAttributeData::unpack(w, w2, StateText(index));
     }
     void SetRowAttributeData(int index, const TRowAttributeData& data) {
-        std::uint32_t w = Attribute(index);
-        std::uint32_t w2 = Attribute2(index);
+        std::uint32_t w = 0, w2 = 0;
+        Attributes(index, w, w2);
         data.packInto(w, w2);
-        SetStateText(index, data.StateText);
-        SetAttribute2(index, w2);
-        SetAttribute(index, w);  // last: storing a computed element index may advance the computed-states mark
+        SetRowState(index, w, w2, data.StateText);  // the word last: it may advance the computed-states mark
     }
     // Marks every row from `row` on as not computed (O(1)).
     void ClearStatesFrom(int row) { InvalidateStatesFrom(row); }

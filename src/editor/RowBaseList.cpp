@@ -29,14 +29,12 @@ void TRowBaseList::checkIndex(int index) const {
 }
 
 TRowBaseList::Locator TRowBaseList::locate(int index) const {
-    if (cacheBlock_ >= 0 && index >= cacheStart_ &&
-        index < cacheStart_ + blocks_[static_cast<std::size_t>(cacheBlock_)]->rowCount()) {
-        return {cacheBlock_, index - cacheStart_};
-    }
+    if (index >= cacheStart_ && index < cacheEnd_) return {cacheBlock_, index - cacheStart_};
     std::int64_t rest = 0;
     const int b = rowIndex_->find(index, rest);
     cacheBlock_ = b;
     cacheStart_ = index - static_cast<int>(rest);
+    cacheEnd_ = cacheStart_ + blocks_[static_cast<std::size_t>(b)]->rowCount();
     return {b, static_cast<int>(rest)};
 }
 
@@ -56,14 +54,14 @@ void TRowBaseList::rebuildIndex() {
     byteIndex_->build(bytesPer);
     lineFenwick_->build(endsPer);
     count_ = total;
-    cacheBlock_ = -1;
+    forgetLocated();
 }
 
 void TRowBaseList::blockTotalsChanged(int block, int deltaRows, std::int64_t deltaBytes, int deltaLineEnds) {
     if (deltaRows) {
         rowIndex_->add(block, deltaRows);
         count_ += deltaRows;
-        cacheBlock_ = -1;
+        forgetLocated();
     }
     if (deltaBytes) byteIndex_->add(block, deltaBytes);
     if (deltaLineEnds) lineFenwick_->add(block, deltaLineEnds);
@@ -110,7 +108,10 @@ std::string TRowBaseList::StateText(int index) const {
 
 void TRowBaseList::SetAttribute(int index, std::uint32_t word) {
     checkIndex(index);
-    const Locator at = locate(index);
+    storeAttribute(index, locate(index), word);
+}
+
+void TRowBaseList::storeAttribute(int index, const Locator& at, std::uint32_t word) {
     Block& b = *blocks_[static_cast<std::size_t>(at.block)];
     Row& r = b.rows[static_cast<std::size_t>(at.local)];
     const std::int64_t oldBytes = rowBytes(r);
@@ -153,6 +154,47 @@ void TRowBaseList::SetStateText(int index, std::string_view text) {
         b.extras.resize(b.rows.size());
     }
     b.extras[static_cast<std::size_t>(at.local)].state.assign(text.data(), text.size());
+}
+
+void TRowBaseList::Attributes(int index, std::uint32_t& word, std::uint32_t& word2) const {
+    checkIndex(index);
+    const Locator at = locate(index);
+    const Row& r = blocks_[static_cast<std::size_t>(at.block)]->rows[static_cast<std::size_t>(at.local)];
+    const bool computed = index < statesBefore_;
+    word = computed ? r.attribute : (r.attribute & (rowbits::kRowAttributeMask | rowbits::kPrevMask));
+    word2 = computed ? r.attribute2 : (r.attribute2 & rowbits::kMarksMask);
+}
+
+void TRowBaseList::SetRowState(int index, std::uint32_t word, std::uint32_t word2, std::string_view stateText) {
+    checkIndex(index);
+    const Locator at = locate(index);
+    Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    if (!b.extras.empty() || !stateText.empty()) {
+        if (b.extras.empty()) b.extras.resize(b.rows.size());
+        b.extras[static_cast<std::size_t>(at.local)].state.assign(stateText.data(), stateText.size());
+    }
+    b.rows[static_cast<std::size_t>(at.local)].attribute2 = word2;
+    storeAttribute(index, at, word);
+}
+
+std::string_view TRowBaseList::StoreRowState(int index, std::uint32_t word, std::uint32_t word2,
+                                            std::string_view stateText, std::uint32_t& stored) {
+    checkIndex(index);
+    const Locator at = locate(index);
+    Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    if (!b.extras.empty() || !stateText.empty()) {
+        if (b.extras.empty()) b.extras.resize(b.rows.size());
+        b.extras[static_cast<std::size_t>(at.local)].state.assign(stateText.data(), stateText.size());
+    }
+    Row& r = b.rows[static_cast<std::size_t>(at.local)];
+    r.attribute2 = (r.attribute2 & rowbits::kMarksMask) | (word2 & ~rowbits::kMarksMask);
+    // The row attribute stays, and with it the block's totals: only the state bits and the mark move.
+    word = (r.attribute & rowbits::kRowAttributeMask) | (word & ~rowbits::kRowAttributeMask);
+    if (index > statesBefore_) word &= rowbits::kRowAttributeMask | rowbits::kPrevMask;  // hidden anyway
+    r.attribute = word;
+    noteStateStored(index, word);
+    stored = index < statesBefore_ ? word : (word & (rowbits::kRowAttributeMask | rowbits::kPrevMask));
+    return b.view(at.local);
 }
 
 void TRowBaseList::noteStateStored(int index, std::uint32_t word) {
@@ -232,7 +274,7 @@ void TRowBaseList::eraseRows(int first, int count) {
     if (structural) {
         rebuildIndex();
     }
-    cacheBlock_ = -1;
+    forgetLocated();
     if (!blocks_.empty()) mergeAround(std::min<int>(at.block, static_cast<int>(blocks_.size()) - 1));
 }
 

@@ -67,6 +67,16 @@ public:
     void SetAttribute2(int index, std::uint32_t word2);
     void SetObjectValue(int index, std::uint32_t value);
     void SetStateText(int index, std::string_view text);
+    // The same in one look-up of the row, for the colouring walks that visit every row: both words as
+    // Attribute and Attribute2 read them; storing the state text and both words as SetStateText, SetAttribute2
+    // and SetAttribute would, in this order.
+    void Attributes(int index, std::uint32_t& word, std::uint32_t& word2) const;
+    void SetRowState(int index, std::uint32_t word, std::uint32_t word2, std::string_view stateText);
+    // The same for the full rebuild, which stores every row's state and then reads the row: the state bits of
+    // both words (all but the row attribute of `word`, all but the marks of `word2`) and the state text stored
+    // as SetRowState stores them; returns the row's text, and its first word as Attribute reads it afterwards.
+    std::string_view StoreRowState(int index, std::uint32_t word, std::uint32_t word2, std::string_view stateText,
+                                   std::uint32_t& stored);
 
     // Nested updates; the changed hook runs once more when the outermost update ends.
     void BeginUpdate();
@@ -125,6 +135,7 @@ private:
     };
 
     Locator locate(int index) const;
+    void forgetLocated() const noexcept { cacheBlock_ = -1, cacheStart_ = cacheEnd_ = 0; }
     void rebuildIndex();
     void blockTotalsChanged(int block, int deltaRows, std::int64_t deltaBytes, int deltaLineEnds);
     void eraseRows(int first, int count);
@@ -133,14 +144,18 @@ private:
     void modified();
     void clear(bool keepChunks);
     void noteStateStored(int index, std::uint32_t word);
+    void storeAttribute(int index, const Locator& at, std::uint32_t word);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unique_ptr<Fenwick> rowIndex_;    // rows per block
     std::unique_ptr<Fenwick> byteIndex_;   // text bytes (with breaks) per block
     std::unique_ptr<Fenwick> lineFenwick_; // rows ending a line (not raWrapped) per block
     std::unique_ptr<SpareChunks> spares_;  // chunks kept by ClearForLoad until the update ends
-    mutable int cacheBlock_ = -1;          // last block located, and its first row
+    // The last block located and its rows [cacheStart_, cacheEnd_); an empty range when unknown. Every change
+    // of a block's row count forgets it.
+    mutable int cacheBlock_ = -1;
     mutable int cacheStart_ = 0;
+    mutable int cacheEnd_ = 0;
     int count_ = 0;
     int capacity_ = 0;
     int updateCount_ = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/ByteFind.h"
 #include "editor/BreakScan.h"
 #include "editor/Chunk.h"
 
@@ -198,7 +199,7 @@ bool LoadBlocks(Blocks& blocks, const TRowBaseList::ByteReader& read, std::size_
                 break;
             }
             if (got == 0) break;
-            if (const char* eof = findEndOfFile(at, static_cast<std::size_t>(got))) {
+            if (const char* eof = bytefind::find(at, static_cast<std::size_t>(got), '\x1A')) {
                 load.grow(static_cast<std::size_t>(eof - at));
                 end = true;
             } else {

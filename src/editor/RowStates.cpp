@@ -9,8 +9,11 @@
 #include "editor/FountainParser.h"
 
 void TFountainParser::UpdateRowState(const TEditorStringList& rows, int row, TRowAttributeData& state) {
-    const std::string_view text = rows.RowView(row);
-    const TRowAttribute attribute = rows.RowAttribute(row);
+    UpdateRowState(rows, row, rows.RowView(row), rows.RowAttribute(row), state);
+}
+
+void TFountainParser::UpdateRowState(const TEditorStringList& rows, int row, std::string_view text,
+                                     TRowAttribute attribute, TRowAttributeData& state) {
     state.PrevRowAttribute = attribute;
     const TokenStartState start{state.ElementIndex, state.WrappedKind, state.WrappedRemain};
     TokenStartState next;
@@ -120,7 +123,9 @@ void RowStates::RebuildStates(TEditorStringList& rows) {
     const auto parser = fountain->CreateParser();
     TRowAttributeData state = InitialState();
     for (int r = 0; r <= last; ++r) {
-        rows.SetRowAttributeData(r, state);
-        parser->UpdateRowState(rows, r, state);
+        std::uint32_t word = 0, word2 = 0, stored = 0;
+        state.packInto(word, word2);
+        const std::string_view text = rows.StoreRowState(r, word, word2, state.StateText, stored);
+        parser->UpdateRowState(rows, r, text, rowbits::rowAttribute(stored), state);
     }
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/ByteFind.h"
 #include "core/Cp932.h"
 
 namespace {
@@ -42,6 +43,15 @@ constexpr std::array<std::uint8_t, 256> makeClasses() {
     return t;
 }
 constexpr auto kClass = makeClasses();
+
+// Whether the `n` bytes at `a` are those at `b`. The texts compared are a few bytes of brackets and quotes: a
+// loop here beats a call of the C runtime's memcmp, which on the Windows build crosses into a DLL.
+inline bool sameBytes(const unsigned char* a, const char* b, std::size_t n) {
+    for (std::size_t k = 0; k < n; ++k) {
+        if (a[k] != static_cast<unsigned char>(b[k])) return false;
+    }
+    return true;
+}
 
 // Bytes that end a row for the tokeniser. No class above holds them, so every run stops there by itself.
 constexpr bool isStop(unsigned char b) { return b == 0 || b == '\r' || b == '\n'; }
@@ -152,6 +162,35 @@ void TTokenParser::startRulesPrepare() {
     if (!quotation_.empty()) mark(static_cast<unsigned char>(quotation_[0]), sQuote);
     if (controlCode_) mark('#', sControl);
     if (!hexPrefix_.empty()) markNoCase(static_cast<unsigned char>(hexPrefix_[0]), sHex);
+
+    std::string openers = leftFirstBytes_;
+    if (!commenter_.empty()) openers += commenter_[0];
+    if (!quotation_.empty()) openers += quotation_[0];
+    opener_.fill(false);
+    openersSkippable_ = true;
+    for (const char c : openers) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        opener_[b] = true;
+        // Bytes from 0x80 on may be halves of double-byte runs; the others here are taken by some token's run.
+        const bool taken = b >= 0x80 || isStop(b) || (kClass[b] & (cBlank | cWord | cDigit | cHex | cKana)) ||
+                           b == '.' || b == '+' || b == '-' || (mail_ && (kClass[b] & cMail)) ||
+                           (url_ && (kClass[b] & cUrl)) || (controlCode_ && (b == '#' || b == '$')) ||
+                           hexPrefix_.find(c) != std::string::npos;
+        if (taken) openersSkippable_ = false;
+    }
+}
+
+std::size_t TTokenParser::nextOpener(std::string_view row, std::size_t from) const noexcept {
+    const auto* s = reinterpret_cast<const unsigned char*>(row.data());
+    const std::size_t end = row.size();
+    std::size_t i = from;
+    while (i < end) {
+        const unsigned char b = s[i];
+        if (opener_[b] || isStop(b)) break;
+        // Stepped as every token steps: a lead byte with a possible trail takes two bytes.
+        i += (cp932::isLeadByte(b) && i + 1 < end && s[i + 1] > 0x3F) ? 2 : 1;
+    }
+    return i < end && !isStop(s[i]) ? i : end;
 }
 
 void TTokenParser::Start(std::string_view text, const TokenStartState& state) {
@@ -191,9 +230,7 @@ void TTokenParser::emit(TTokenKind kind, std::size_t pos, std::size_t end) noexc
 std::size_t TTokenParser::stopEnd() const noexcept {
     if (!stopKnown_) {
         for (char stop : {'\0', '\r', '\n'}) {
-            if (const void* p = std::memchr(text_, stop, end_)) {
-                end_ = static_cast<std::size_t>(static_cast<const char*>(p) - text_);
-            }
+            if (const char* p = bytefind::find(text_, end_, stop)) end_ = static_cast<std::size_t>(p - text_);
         }
         stopKnown_ = true;
     }
@@ -213,7 +250,7 @@ std::size_t TTokenParser::runOf(std::size_t i, std::uint8_t classMask) const noe
 bool TTokenParser::matchAt(std::size_t i, const std::string& s) const noexcept {
     const std::size_t n = s.size();
     if (n == 0 || n > end_ - std::min(i, end_) || bytes_[i] != static_cast<unsigned char>(s[0])) return false;
-    return n == 1 || std::memcmp(bytes_ + i + 1, s.data() + 1, n - 1) == 0;
+    return sameBytes(bytes_ + i + 1, s.data() + 1, n - 1);
 }
 
 bool TTokenParser::matchNoCaseAt(std::size_t i, std::string_view s) const noexcept {
@@ -306,10 +343,10 @@ std::size_t TTokenParser::bracketSearch(std::size_t from, const std::string& rig
         // Such a byte is never the trail of a double-byte character, so every occurrence starts a character.
         std::size_t j = from;
         while (j < end) {
-            const void* p = std::memchr(bytes_ + j, r0, end - j);
+            const char* p = bytefind::find(text_ + j, end - j, static_cast<char>(r0));
             if (!p) break;
-            j = static_cast<std::size_t>(static_cast<const unsigned char*>(p) - bytes_);
-            if (n <= end - j && std::memcmp(bytes_ + j, right.data(), n) == 0) {
+            j = static_cast<std::size_t>(p - text_);
+            if (n <= end - j && sameBytes(bytes_ + j, right.data(), n)) {
                 found = true;
                 return j + n;
             }
@@ -318,7 +355,7 @@ std::size_t TTokenParser::bracketSearch(std::size_t from, const std::string& rig
         return end;
     }
     for (std::size_t j = from; j < end; j = step(j)) {
-        if (bytes_[j] == r0 && n <= end - j && std::memcmp(bytes_ + j, right.data(), n) == 0) {
+        if (bytes_[j] == r0 && n <= end - j && sameBytes(bytes_ + j, right.data(), n)) {
             found = true;
             return j + n;
         }

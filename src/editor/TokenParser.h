@@ -96,6 +96,14 @@ protected:
     int elementIndexFor(int elementIndex) const noexcept;
     // Distinct first bytes of the left brackets.
     const std::string& leftBracketFirstBytes() const noexcept { return leftFirstBytes_; }
+    // A row read outside brackets hands on a state that only brackets, comments and quoted strings decide: the
+    // tokens that may span other bytes. When every byte that starts one of them is an ASCII byte that no other
+    // token takes (no run, number, mail address, URL, character code or hex prefix), they start exactly where
+    // a walk of whole characters meets such a byte, and the tokens in between need not be made.
+    bool openersSkippable() const noexcept { return openersSkippable_; }
+    // The first position at or after `from`, at a character boundary, of a byte that starts a bracket, comment
+    // or quoted string; the end of `row`, or its first byte 0, CR or LF (where tokens end), when there is none.
+    std::size_t nextOpener(std::string_view row, std::size_t from) const noexcept;
 
 private:
     bool startRules(std::size_t i);
@@ -130,4 +138,6 @@ private:
     std::size_t mailFailEnd_ = 0;  // no mail address starts before this position (inside a failed run)
     std::array<std::uint8_t, 256> startMask_{};  // per byte: which start rules may begin with it
     std::string leftFirstBytes_;
+    std::array<bool, 256> opener_{};  // per byte: starts a bracket, comment or quoted string
+    bool openersSkippable_ = false;
 };

@@ -2,6 +2,7 @@
 // wrapped continuation and colours.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -233,6 +234,25 @@ TEST(EditorParser, RowEndStateAcrossRows) {
     EXPECT_EQ(p.RowEndState("   ", 3, false, {0, tkAnk, 2}), (TokenStartState{0, tkAnk, 2}));
     // A comment hides a left bracket.
     EXPECT_EQ(p.RowEndState(";[%", 3, false, outside), outside);
+    // Only brackets, comments and quotes are made into tokens on the way: a tag after others, two tags, a
+    // second tag left open, a "[" that is the trail byte of ゼ (83 5B) or of a kanji (88 5B), and a
+    // comment after a closed tag.
+    const struct {
+        const char* row;
+        int element;
+    } openers[] = {
+        {"_.SAVEAS [%A%]\\[%B%]_new.dwg", kOutsideBrackets},
+        {"OPEN [%A%] [%B", 0},
+        {"\x83\x5B%FOLDER%]", kOutsideBrackets},
+        {"\x88\x5B%A", kOutsideBrackets},
+        {"\x88\x40[%A", 0},
+        {"X [%A%] ;[%B", kOutsideBrackets},
+        {"100.5[%A", 0},
+    };
+    for (const auto& o : openers) {
+        EXPECT_EQ(p.RowEndState(o.row, std::strlen(o.row), false, outside), (TokenStartState{o.element, tkEnd, 0}))
+            << o.row;
+    }
 
     // Soft-wrapped rows: the text holds this row and the next.
     EXPECT_EQ(p.RowEndState("ab cde" "fg", 6, true, outside), (TokenStartState{kOutsideBrackets, tkAnk, 2}));
