@@ -119,7 +119,7 @@ void batchScriptGo(const std::vector<std::string>& files, HWND owner) {
     if (!configOptionOff(kConfigAcadActiveF)) prompts.foreground(window);
 
     {
-        // The script is opened and read once per file; a file error leaves tmp.scr for the next run to replace.
+        // A script is read once (a very large one once per file); a file error leaves tmp.scr for the next run.
         runner::Win32FileSink sink(tmp);
         runner::combinedScriptWrite([&script] { return std::make_unique<runner::Win32FileSource>(script); },
                                     files, sink);
