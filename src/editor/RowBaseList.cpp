@@ -148,12 +148,16 @@ void TRowBaseList::SetObjectValue(int index, std::uint32_t value) {
 void TRowBaseList::SetStateText(int index, std::string_view text) {
     checkIndex(index);
     const Locator at = locate(index);
-    Block& b = *blocks_[static_cast<std::size_t>(at.block)];
+    storeStateText(*blocks_[static_cast<std::size_t>(at.block)], at.local, text);
+}
+
+// The extras of a block are made only for the first row that has some.
+void TRowBaseList::storeStateText(Block& b, int local, std::string_view text) {
     if (b.extras.empty()) {
         if (text.empty()) return;
         b.extras.resize(b.rows.size());
     }
-    b.extras[static_cast<std::size_t>(at.local)].state.assign(text.data(), text.size());
+    b.extras[static_cast<std::size_t>(local)].state.assign(text.data(), text.size());
 }
 
 void TRowBaseList::Attributes(int index, std::uint32_t& word, std::uint32_t& word2) const {
@@ -169,10 +173,7 @@ void TRowBaseList::SetRowState(int index, std::uint32_t word, std::uint32_t word
     checkIndex(index);
     const Locator at = locate(index);
     Block& b = *blocks_[static_cast<std::size_t>(at.block)];
-    if (!b.extras.empty() || !stateText.empty()) {
-        if (b.extras.empty()) b.extras.resize(b.rows.size());
-        b.extras[static_cast<std::size_t>(at.local)].state.assign(stateText.data(), stateText.size());
-    }
+    storeStateText(b, at.local, stateText);
     b.rows[static_cast<std::size_t>(at.local)].attribute2 = word2;
     storeAttribute(index, at, word);
 }
@@ -182,10 +183,7 @@ std::string_view TRowBaseList::StoreRowState(int index, std::uint32_t word, std:
     checkIndex(index);
     const Locator at = locate(index);
     Block& b = *blocks_[static_cast<std::size_t>(at.block)];
-    if (!b.extras.empty() || !stateText.empty()) {
-        if (b.extras.empty()) b.extras.resize(b.rows.size());
-        b.extras[static_cast<std::size_t>(at.local)].state.assign(stateText.data(), stateText.size());
-    }
+    storeStateText(b, at.local, stateText);
     Row& r = b.rows[static_cast<std::size_t>(at.local)];
     r.attribute2 = (r.attribute2 & rowbits::kMarksMask) | (word2 & ~rowbits::kMarksMask);
     // The row attribute stays, and with it the block's totals: only the state bits and the mark move.

@@ -145,6 +145,7 @@ private:
     void clear(bool keepChunks);
     void noteStateStored(int index, std::uint32_t word);
     void storeAttribute(int index, const Locator& at, std::uint32_t word);
+    static void storeStateText(Block& b, int local, std::string_view text);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unique_ptr<Fenwick> rowIndex_;    // rows per block

@@ -111,12 +111,12 @@ namespace {
 
 constexpr std::size_t kReadStep = 64 * 1024;
 
-// Bytes already read from a source, then the rest of it.
+// Bytes in memory, then the rest of a source (when there is one).
 class ContinuedSource : public ByteSource {
 public:
-    ContinuedSource(std::string_view head, ByteSource& rest) : head_(head), rest_(rest) {}
+    ContinuedSource(std::string_view head, ByteSource* rest) : head_(head), rest_(rest) {}
     std::size_t read(char* buffer, std::size_t size) override {
-        if (head_.empty()) return rest_.read(buffer, size);
+        if (head_.empty()) return rest_ ? rest_->read(buffer, size) : 0;
         const std::size_t n = std::min(size, head_.size());
         std::memcpy(buffer, head_.data(), n);
         head_.remove_prefix(n);
@@ -125,21 +125,7 @@ public:
 
 private:
     std::string_view head_;
-    ByteSource& rest_;
-};
-
-class MemorySource : public ByteSource {
-public:
-    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
-    std::size_t read(char* buffer, std::size_t size) override {
-        const std::size_t n = std::min(size, bytes_.size());
-        std::memcpy(buffer, bytes_.data(), n);
-        bytes_.remove_prefix(n);
-        return n;
-    }
-
-private:
-    std::string_view bytes_;
+    ByteSource* rest_;
 };
 
 // Reads the script from `source` until its end, its Ctrl+Z or more than `limit` bytes; true when the whole
@@ -166,7 +152,7 @@ bool readWithin(ByteSource& source, std::size_t limit, std::string& bytes) {
 class HeldScript {
 public:
     explicit HeldScript(std::string_view bytes) {
-        MemorySource source(bytes);
+        ContinuedSource source(bytes, nullptr);
         ScriptLineReader reader(source);
         std::string_view line;
         const TagValues none;
@@ -243,7 +229,7 @@ void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::
         for (std::size_t i = 0; i < files.size(); ++i) {
             const TagValues values = tagValuesFor(files[i], static_cast<int>(i + 1));
             if (i == 0) {
-                ContinuedSource first(head, *script);
+                ContinuedSource first(head, script.get());
                 streamCopy(first, sink, values, replaced);
                 script.reset();
                 head = std::string();
