@@ -115,7 +115,9 @@ std::string referenceCombined(const std::string& script, const std::vector<std::
     if (open) lines.push_back(line);
     std::string out;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        for (const std::string& l : lines) out += runner::scriptTagReplace(l, files[i], static_cast<int>(i + 1)) + "\r\n";
+        for (const std::string& l : lines) {
+            out += runner::scriptTagReplace(l, files[i], static_cast<int>(i + 1)) + "\r\n";
+        }
     }
     return out;
 }

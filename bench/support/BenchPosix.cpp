@@ -76,7 +76,9 @@ std::string runSelf(const std::vector<std::string>& args, bool& ok) {
     ::close(pipeFds[1]);
     std::string out;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(got));
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        out.append(buffer, static_cast<std::size_t>(got));
+    }
     ::close(pipeFds[0]);
     int status = 0;
     if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return {};

@@ -59,7 +59,9 @@ TEST(Chunk, LargeChunksAreWholeMultiplesOfTheHugePageSize) {
 
 TEST(SpareChunks, TheSmallestThatFitsAndOnlyChunksNoOneElseHolds) {
     std::vector<BlockMemory> made;
-    for (std::size_t size : {std::size_t{4096}, std::size_t{65536}, std::size_t{1000}}) made.push_back(BlockMemory::NewChunk(size));
+    for (std::size_t size : {std::size_t{4096}, std::size_t{65536}, std::size_t{1000}}) {
+        made.push_back(BlockMemory::NewChunk(size));
+    }
     Chunk* const small = made[2].chunk();
     Chunk* const middle = made[0].chunk();
     Chunk* const large = made[1].chunk();
