@@ -9,8 +9,11 @@ namespace bytefind {
 
 // The first byte `c` in [p, p + n), or null, as memchr.
 const char* find(const char* p, std::size_t n, char c) noexcept;
-// The same byte by byte, which find must agree with (the tests compare them).
+// The first byte that is `a`, `b` or `c`, or null.
+const char* findAny(const char* p, std::size_t n, char a, char b, char c) noexcept;
+// The same byte by byte, which the fast ones must agree with (the tests compare them).
 const char* plainFind(const char* p, std::size_t n, char c) noexcept;
+const char* plainFindAny(const char* p, std::size_t n, char a, char b, char c) noexcept;
 // Whether the SSE2 kernels of this program may run.
 bool haveSse2() noexcept;
 

@@ -229,8 +229,8 @@ void TTokenParser::emit(TTokenKind kind, std::size_t pos, std::size_t end) noexc
 
 std::size_t TTokenParser::stopEnd() const noexcept {
     if (!stopKnown_) {
-        for (char stop : {'\0', '\r', '\n'}) {
-            if (const char* p = bytefind::find(text_, end_, stop)) end_ = static_cast<std::size_t>(p - text_);
+        if (const char* p = bytefind::findAny(text_, end_, '\0', '\r', '\n')) {
+            end_ = static_cast<std::size_t>(p - text_);
         }
         stopKnown_ = true;
     }

@@ -1,5 +1,5 @@
-// Finding a byte: the fast kernel against the plain loop, at every alignment and length around the 16-byte
-// steps, for bytes that are there once, often or not at all, and for bytes from 0x80 on.
+// Finding a byte, or any of three: the fast kernels against the plain loops, at every alignment and length
+// around the 16-byte steps, for bytes that are there once, often or not at all, and for bytes from 0x80 on.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -20,11 +20,17 @@ TEST(ByteFind, AgreesWithThePlainLoopWhereverTheByteIs) {
                 ASSERT_EQ(bytefind::find(p, n, wanted), bytefind::plainFind(p, n, wanted))
                     << "byte " << static_cast<int>(static_cast<unsigned char>(wanted)) << ", offset " << offset
                     << ", length " << n;
+                ASSERT_EQ(bytefind::findAny(p, n, wanted, '\r', 'A'),
+                          bytefind::plainFindAny(p, n, wanted, '\r', 'A'))
+                    << "any of three, offset " << offset << ", length " << n;
             }
         }
     }
-    const std::string late = std::string(100, 'a') + "b";  // found only in the last, partial step
+    // Found only in the last, partial step (looked at again with the step before), and first in it.
+    const std::string late = std::string(100, 'a') + "bc";
     EXPECT_EQ(bytefind::find(late.data(), late.size(), 'b'), late.data() + 100);
+    EXPECT_EQ(bytefind::findAny(late.data(), late.size(), 'c', 'b', 'x'), late.data() + 100);
+    EXPECT_EQ(bytefind::find(late.data(), late.size(), 'a'), late.data());
 }
 
 }  // namespace
