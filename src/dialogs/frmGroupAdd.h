@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Form.h"
+#include "forms/Form.h"
 
 namespace group_names {
 
