@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "app/Form.h"
 #include "app/frmMainIds.h"
-#include "app/WinHandles.h"
+#include "forms/Form.h"
+#include "win/WinHandles.h"
 
 class MainTray;
 
@@ -42,7 +42,7 @@ public:
     void selectGroupLoadSave(bool load);
 
     // The main image list imgIcon (menu pictures; the maintenance dialogs use it for their pop-up menus).
-    HIMAGELIST imgIcon() const { return imgIcon_; }
+    HIMAGELIST imgIcon() const { return imgIcon_.get(); }
     // A picture of imgIcon as a 32-bit bitmap with alpha, for a menu item (owned by this window).
     HBITMAP menuPicture(int index);
     // The run (scriptGo) behind the run button; tests and later windows may call it.
@@ -84,9 +84,10 @@ private:
     HMENU mnuMain_ = nullptr;
     HMENU mAutoCAD_ = nullptr;  // the AutoCAD pop-up, disabled while AutoCAD is not found
     bool acadMenuEnabled_ = false;
-    HIMAGELIST imgIcon_ = nullptr;
-    std::map<int, UniqueBitmap> pictures_;
-    UniqueIcon buttonIcon_;
+    win::UniqueImageList imgIcon_;
+    std::map<int, win::UniqueBitmap> pictures_;
+    win::UniqueIcon buttonIcon_;
+    win::UniqueAccel accelerators_;
     // The editor window's stored bounds, kept for writing back while that window is not part of the program.
     RECT editerBounds_{};
     std::unique_ptr<MainTray> tray_;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Form.h"
+#include "forms/Form.h"
 
 // A name that passes the name rule but gives no plain group folder (a dot name, a trailing period or blank, a
 // device): beeps and shows its plain message, then true. The name window and the rename share it.

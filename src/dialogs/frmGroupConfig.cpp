@@ -4,10 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/AppWindows.h"
-#include "app/Fonts.h"
-#include "app/frmMain.h"
 #include "dialogs/frmGroupAdd.h"
+#include "forms/Fonts.h"
 #include "library/LibraryOperations.h"
 #include "library/ScriptLibrary.h"
 #include "resources/maintenance/MaintenanceResources.h"
@@ -25,16 +23,19 @@ constexpr int kBox1Left = 10, kBox1Top = 244;  // GroupBox1 "選択中グルー�
 // btnGroupNew, btnGroupDel.
 const ControlLayout kControls[] = {
     {IDC_GC_GROUPBOX2, ControlKind::GroupBox, "処理タイプ", kBox2Left, kBox2Top, 335, 44},
-    {IDC_GC_FILEACTIVE, ControlKind::RadioButton, "現在の図面", kBox2Left + 75, kBox2Top + 18, 89, 17, akLeftTop, 4},
-    {IDC_GC_FILESELECT, ControlKind::RadioButton, "複数ファイル", kBox2Left + 174, kBox2Top + 18, 89, 17, akLeftTop, 5},
+    {IDC_GC_FILEACTIVE, ControlKind::RadioButton, "現在の図面", kBox2Left + 75, kBox2Top + 18, 89, 17,
+     Anchor::LeftTop, 4},
+    {IDC_GC_FILESELECT, ControlKind::RadioButton, "複数ファイル", kBox2Left + 174, kBox2Top + 18, 89, 17,
+     Anchor::LeftTop, 5},
     {IDC_GC_LABEL1, ControlKind::Label, "グループ一覧：", 14, 60, 120, 12},
-    {IDC_GC_GROUPLIST, ControlKind::ListBox, "", 13, 76, 235, 157, akLeftTop, 2, LBS_SORT, 13, 0, cfNone, 13},
-    {IDC_GC_GROUPNEW, ControlKind::Button, "新規登録", 251, 77, 90, 22, akLeftTop, 6},
-    {IDC_GC_GROUPDEL, ControlKind::Button, "削除", 251, 104, 90, 22, akLeftTop, 7},
+    {IDC_GC_GROUPLIST, ControlKind::ListBox, "", 13, 76, 235, 157, Anchor::LeftTop, 2, LBS_SORT, 13, 0,
+     ControlFlag::None, 13},
+    {IDC_GC_GROUPNEW, ControlKind::Button, "新規登録", 251, 77, 90, 22, Anchor::LeftTop, 6},
+    {IDC_GC_GROUPDEL, ControlKind::Button, "削除", 251, 104, 90, 22, Anchor::LeftTop, 7},
     {IDC_GC_GROUPBOX1, ControlKind::GroupBox, "選択中グループの新しい名前", kBox1Left, kBox1Top, 335, 49},
-    {IDC_GC_ACTIVEGROUP, ControlKind::Edit, "", kBox1Left + 7, kBox1Top + 18, 231, 20, akLeftTop, 0},
-    {IDC_GC_CHANGENAME, ControlKind::Button, "名称変更", kBox1Left + 243, kBox1Top + 18, 85, 22, akLeftTop, 1},
-    {IDC_GC_SAVE, ControlKind::Button, "メンテナンス終了", 119, 305, 115, 25, akLeftTop, 3},
+    {IDC_GC_ACTIVEGROUP, ControlKind::Edit, "", kBox1Left + 7, kBox1Top + 18, 231, 20, Anchor::LeftTop, 0},
+    {IDC_GC_CHANGENAME, ControlKind::Button, "名称変更", kBox1Left + 243, kBox1Top + 18, 85, 22, Anchor::LeftTop, 1},
+    {IDC_GC_SAVE, ControlKind::Button, "メンテナンス終了", 119, 305, 115, 25, Anchor::LeftTop, 3},
 };
 
 constexpr int kImageButtons[3] = {IDC_GC_GROUPNEW, IDC_GC_GROUPDEL, IDC_GC_CHANGENAME};
@@ -91,7 +92,7 @@ void TdspGroupConfig::FormCreate() {
     ::SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIconSmall_.get()));
 
     for (int i = 0; i < 3; ++i) {
-        buttonIcons_[i].reset(iconLoad(kImageIcons[i], app::scaled(16)));
+        buttonIcons_[i].reset(iconLoad(kImageIcons[i], forms::scaled(16)));
         ::SendMessageA(control(kImageButtons[i]), BM_SETIMAGE, IMAGE_ICON,
                        reinterpret_cast<LPARAM>(buttonIcons_[i].get()));
     }
@@ -99,7 +100,7 @@ void TdspGroupConfig::FormCreate() {
     popGroupConfig_.reset(::CreatePopupMenu());
     ::AppendMenuA(popGroupConfig_.get(), MF_STRING, IDM_GC_DELETE, "削除(&D)");
     // The picture belongs to the main window, which lives as long as this menu.
-    if (HBITMAP picture = dspMain ? dspMain->menuPicture(kDeleteImageIndex) : nullptr) {
+    if (HBITMAP picture = menuPicture ? menuPicture(kDeleteImageIndex) : nullptr) {
         MENUITEMINFOA item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_BITMAP;
@@ -116,11 +117,7 @@ void TdspGroupConfig::FormShow() {
 }
 
 void TdspGroupConfig::FormClose() {
-    if (!dspMain) return;
-    dspMain->zumenCheckBoxSet();
-    dspMain->groupListSetup();
-    dspMain->scriptListSetup();
-    dspMain->mainStatusCheck();
+    if (onLibraryChanged) onLibraryChanged();
 }
 
 int TdspGroupConfig::listCount() const {
@@ -143,7 +140,7 @@ std::string TdspGroupConfig::listText(int index) const {
 
 void TdspGroupConfig::groupListSetup() {
     HWND list = control(IDC_GC_GROUPLIST);
-    RedrawSuspender suspended(list);
+    win::RedrawSuspender suspended(list);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     std::vector<std::string> names;
     groupNamesRead(names);
@@ -159,7 +156,7 @@ void TdspGroupConfig::groupListSetup() {
 // Exact byte comparison, case-sensitive; without an equal entry the current selection stays.
 void TdspGroupConfig::selectByName(const std::string& name) {
     HWND list = control(IDC_GC_GROUPLIST);
-    RedrawSuspender suspended(list);
+    win::RedrawSuspender suspended(list);
     const int count = listCount();
     for (int i = 0; i < count; ++i) {
         if (listText(i) == name) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
@@ -195,8 +192,9 @@ void TdspGroupConfig::lstGroupClick() {
 }
 
 void TdspGroupConfig::btnGroupNewClick() {
-    dspGroupAdd->showModal();
-    const std::string name = dspGroupAdd->getGroupName();
+    if (!dspGroupAdd_) return;
+    dspGroupAdd_->showModal();
+    const std::string name = dspGroupAdd_->getGroupName();
     if (name.empty()) return;
     groupCreate(saveFolderGet(), name);  // a failure is not reported
     groupListSetup();

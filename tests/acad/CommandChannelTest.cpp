@@ -130,14 +130,26 @@ TEST_F(CommandChannel, TwoStandinWindowsTheLaterEnumeratedWins) {
     StandinOptions o;
     o.secondWindow = true;
     AcadStandin standin(o);
-    std::vector<HWND> order;
-    ::EnumWindows(collect, reinterpret_cast<LPARAM>(&order));
-    HWND last = nullptr;
-    for (HWND w : order) {
-        if (w == standin.window() || w == standin.secondWindow()) last = w;
+    // The later of the two in the enumeration, taken right before and after the lookup: Wine may still be
+    // settling the z-order of the stand-in's new windows, so a lookup between two different orders is repeated.
+    auto lastOfTheTwo = [&] {
+        std::vector<HWND> order;
+        ::EnumWindows(collect, reinterpret_cast<LPARAM>(&order));
+        HWND last = nullptr;
+        for (HWND w : order) {
+            if (w == standin.window() || w == standin.secondWindow()) last = w;
+        }
+        return last;
+    };
+    HWND last = nullptr, found = nullptr;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        last = lastOfTheTwo();
+        found = acadWindowFind();
+        if (lastOfTheTwo() == last) break;
+        ::Sleep(20);
     }
     ASSERT_NE(last, nullptr);
-    EXPECT_EQ(acadWindowFind(), last);
+    EXPECT_EQ(found, last);
     EXPECT_EQ(acadWindowTitle(), last == standin.window() ? o.title : o.secondTitle);
 }
 

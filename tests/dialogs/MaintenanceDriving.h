@@ -12,6 +12,7 @@
 #include "Driver.h"
 #include "app/frmMainIds.h"
 #include "resources/maintenance/MaintenanceResources.h"
+#include "win/WinHandles.h"
 
 namespace maintenance_test {
 
@@ -100,11 +101,10 @@ class RemoteMemory {
 public:
     RemoteMemory(DWORD pid, std::size_t size)
         : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)), size_(size) {
-        if (process_) address_ = ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (process_) address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
     ~RemoteMemory() {
-        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_) ::CloseHandle(process_);
+        if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
     }
     RemoteMemory(const RemoteMemory&) = delete;
     RemoteMemory& operator=(const RemoteMemory&) = delete;
@@ -112,15 +112,15 @@ public:
     void* address() const { return address_; }
     bool write(const void* data, std::size_t n, std::size_t offset = 0) {
         return address_ && n + offset <= size_ &&
-               ::WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, n, nullptr);
+               ::WriteProcessMemory(process_.get(), static_cast<char*>(address_) + offset, data, n, nullptr);
     }
     bool read(void* data, std::size_t n, std::size_t offset = 0) const {
         return address_ && n + offset <= size_ &&
-               ::ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, n, nullptr);
+               ::ReadProcessMemory(process_.get(), static_cast<char*>(address_) + offset, data, n, nullptr);
     }
 
 private:
-    HANDLE process_;
+    win::UniqueHandle process_;
     void* address_ = nullptr;
     std::size_t size_;
 };

@@ -6,7 +6,9 @@
 
 #include "Driver.h"
 #include "StandinClient.h"
-#include "RunEndToEndIds.h"
+#include "app/frmMainIds.h"
+#include "dialogs/frmAcadTest.h"
+#include "dialogs/frmSDIExp.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ bool receivedAtLeast(AcadStandin& acad, std::size_t count, int timeoutMs = 15000
 HWND mainReady(driver::Canopia& canopia) {
     HWND main = canopia.startAndWaitMain();
     if (!main) return nullptr;
-    HWND go = driver::controlById(main, ids::btnScriptGo);
+    HWND go = driver::controlById(main, MainWindowIds::btnScriptGo);
     if (!driver::waitFor([&] { return driver::isEnabled(go); }, 10000)) return nullptr;
     return main;
 }
@@ -97,7 +99,7 @@ TEST(RunEndToEnd, CurrentDrawingRunFromTheRunButton) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     ASSERT_TRUE(receivedAtLeast(acad, 18));
     const std::string tmp = canopia.path("tmp.scr");
     EXPECT_EQ(received(acad),
@@ -117,7 +119,7 @@ TEST(RunEndToEnd, BatchRunOfThreeFilesThroughTheDialogAndBothMessages) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     ASSERT_TRUE(filesChoose(canopia.processId(), "\"a.dwg\" \"b.dwg\" \"c.dwg\""));
     auto confirm = messageBoxWait(canopia.processId(), "確認", 10000);
     ASSERT_TRUE(confirm);
@@ -153,11 +155,11 @@ TEST(RunEndToEnd, BatchOutsideSingleDocumentModeShowsTheNotice) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     HWND notice = driver::waitTopLevel(canopia.processId(), nullptr, "SDIモードへの変更について");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(received(acad), (Strings{kCancel, "SDI\r", kCancel}));
-    driver::clickButton(driver::controlById(notice, ids::btnSDIExpClose));
+    driver::clickButton(driver::controlById(notice, TdspSDIExp::kBtnClose));
     EXPECT_TRUE(driver::waitFor([&] { return !driver::isVisible(notice); }));
     EXPECT_EQ(received(acad).size(), 3u);
 }
@@ -171,7 +173,7 @@ TEST(RunEndToEnd, HungAutoCadEndsTheBatchWithAWarningAndTheProgramAnswersAgain) 
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     ASSERT_TRUE(filesChoose(canopia.processId(), "\"a.dwg\""));
     auto confirm = messageBoxWait(canopia.processId(), "確認", 10000);
     ASSERT_TRUE(confirm);
@@ -197,17 +199,17 @@ TEST(RunEndToEnd, CommandTestWindowFromTheMenu) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::menuCommand(main, ids::mAcadTest);
+    driver::menuCommand(main, MainWindowIds::mAcadTest);
     HWND test = driver::waitTopLevel(canopia.processId(), nullptr, "AutoCADコマンド送信テスト");
     ASSERT_NE(test, nullptr);
-    HWND edit = driver::controlById(test, ids::edtSendCommand);
+    HWND edit = driver::controlById(test, TdspAcadTest::kEdtSendCommand);
     EXPECT_EQ(driver::windowText(edit), "zoom e");
-    driver::clickButton(driver::controlById(test, ids::btnSendCommand));
+    driver::clickButton(driver::controlById(test, TdspAcadTest::kBtnSendCommand));
     ASSERT_TRUE(receivedAtLeast(acad, 1));
-    driver::clickButton(driver::controlById(test, ids::btnSendCancel));
+    driver::clickButton(driver::controlById(test, TdspAcadTest::kBtnSendCancel));
     ASSERT_TRUE(receivedAtLeast(acad, 2));
     EXPECT_EQ(received(acad), (Strings{"zoom e\r", kCancel}));
     EXPECT_EQ(driver::windowText(edit), "");
-    driver::clickButton(driver::controlById(test, ids::btnAcadTestClose));
+    driver::clickButton(driver::controlById(test, TdspAcadTest::kBtnClose));
     EXPECT_TRUE(driver::waitFor([&] { return !driver::isVisible(test); }));
 }

@@ -8,7 +8,7 @@
 
 #include "StandinOptions.h"
 #include "Transcript.h"
-#include "Win32Handles.h"
+#include "win/WinHandles.h"
 
 // One running stand-in. The constructor returns once its windows exist (throws std::runtime_error
 // when it cannot start); the destructor ends it.
@@ -50,7 +50,7 @@ private:
     std::string statePath_;
     bool ownTranscript_ = false;  // made here, so removed here
     bool ownState_ = false;
-    standin::UniqueHandle process_;
+    win::UniqueHandle process_;
     DWORD processId_ = 0;
     HWND window_ = nullptr;
     HWND second_ = nullptr;

@@ -19,9 +19,13 @@
 #include "StandinConsole.h"
 #include "StandinOptions.h"
 #include "Transcript.h"
-#include "Win32Handles.h"
+#include "win/WinHandles.h"
 
 using namespace standin;
+using win::SelectGuard;
+using win::UniqueBrush;
+using win::UniqueFont;
+using win::UniqueHandle;
 
 namespace {
 
@@ -48,8 +52,9 @@ unsigned copyDataCount = 0;
 unsigned syncCount = 0;
 
 UniqueHandle openShared(const std::string& path) {
-    return handleTake(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return UniqueHandle(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 UniqueHandle transcriptFile;
@@ -84,9 +89,8 @@ void stateWrite() {
 }
 
 bool fileRead(const std::string& path, std::string& content) {
-    UniqueHandle file = handleTake(::CreateFileA(path.c_str(), GENERIC_READ,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     content.clear();
     char buffer[65536];
@@ -145,7 +149,7 @@ LRESULT CALLBACK lineProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETTEXT:
         return TRUE;  // the name stays "Headlands"
     case WM_PAINT: {
-        PaintGuard paint(window);
+        win::PaintScope paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         if (in && in->console) {
@@ -163,7 +167,7 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     Instance* in = instanceOf(window);
     switch (message) {
     case WM_PAINT: {
-        PaintGuard paint(window);
+        win::PaintScope paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         r.bottom -= kHeadlandsLines * kLineHeight + 10;
@@ -248,7 +252,7 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case WM_PAINT: {
-        PaintGuard paint(window);
+        win::PaintScope paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         UniqueBrush brush(::CreateSolidBrush(RGB(33, 40, 48)));  // the drawing area

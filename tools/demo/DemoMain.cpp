@@ -75,7 +75,7 @@ public:
             return false;
         }
         process_.reset(pi.hProcess);
-        standin::UniqueHandle thread(pi.hThread);
+        win::UniqueHandle thread(pi.hThread);
         processId_ = pi.dwProcessId;
         return true;
     }
@@ -103,7 +103,7 @@ public:
 
 private:
     std::string folder_;
-    standin::UniqueHandle process_;
+    win::UniqueHandle process_;
     DWORD processId_ = 0;
 };
 

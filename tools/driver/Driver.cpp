@@ -212,10 +212,10 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 }
 
 bool removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
+    win::FileSearch search((folder + "\\*").c_str());
+    if (search.valid()) {
         do {
+            const WIN32_FIND_DATAA& fd = search.entry();
             const std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             const std::string full = folder + "\\" + name;
@@ -225,8 +225,7 @@ bool removeTree(const std::string& folder) {
                 ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileA(full.c_str());
             }
-        } while (::FindNextFileA(h, &fd));
-        ::FindClose(h);
+        } while (search.next());
     }
     return ::RemoveDirectoryA(folder.c_str()) != 0;
 }
@@ -263,7 +262,7 @@ Canopia::~Canopia() {
         // Answer anything the closing asks, then end it the hard way if it still runs.
         if (!waitExit(3000)) kill();
     }
-    if (process_) ::CloseHandle(process_);
+    process_.reset();
     waitFor([&] { return removeTree(folder_); }, 3000);
 }
 
@@ -274,9 +273,8 @@ bool Canopia::start() {
     std::string cmd = "\"" + exe_ + "\"";
     if (!::CreateProcessA(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi))
         return false;
-    ::CloseHandle(pi.hThread);
-    if (process_) ::CloseHandle(process_);
-    process_ = pi.hProcess;
+    win::UniqueHandle thread(pi.hThread);  // not needed
+    process_.reset(pi.hProcess);
     processId_ = pi.dwProcessId;
     return true;
 }
@@ -296,13 +294,13 @@ HWND Canopia::mainWindow() const {
     return nullptr;
 }
 
-bool Canopia::running() const { return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Canopia::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> Canopia::waitExit(int timeoutMs) {
     if (!process_) return std::nullopt;
-    if (::WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
-    ::GetExitCodeProcess(process_, &code);
+    ::GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 
@@ -313,8 +311,8 @@ std::optional<DWORD> Canopia::close(int timeoutMs) {
 
 void Canopia::kill() {
     if (running()) {
-        ::TerminateProcess(process_, 1);
-        ::WaitForSingleObject(process_, 5000);
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
     }
 }
 

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "win/WinHandles.h"
+
 namespace driver {
 
 // Polls `condition` every 20 ms until it holds or `timeoutMs` has passed; true when it held.
@@ -102,7 +104,7 @@ public:
 private:
     std::string folder_;
     std::string exe_;
-    HANDLE process_ = nullptr;
+    win::UniqueHandle process_;
     DWORD processId_ = 0;
 };
 
