@@ -9,6 +9,8 @@
 #include "dialogs/frmGroupAdd.h"
 #include "dialogs/frmGroupConfig.h"
 #include "dialogs/frmSDIExp.h"
+#include "dialogs/frmScriptAdd.h"
+#include "dialogs/frmScriptConfig.h"
 #include "forms/Form.h"
 
 namespace app {
@@ -44,10 +46,16 @@ void AppWindows::create() {
         w.onLibraryChanged = [this] { mainRefresh(); };
         w.menuPicture = [this](int index) { return dspMain->menuPicture(index); };
     });
+    windowCreate(dspScriptConfig, AppWindow::ScriptConfig, [this](TdspScriptConfig& w) {
+        w.onLibraryChanged = [this] { mainRefresh(); };
+        w.menuPicture = [this](int index) { return dspMain->menuPicture(index); };
+    });
     windowCreate(dspGroupAdd, AppWindow::GroupAdd);
     dspGroupConfig->setGroupAdd(*dspGroupAdd);
     windowCreate(dspAcadTest, AppWindow::AcadTest);
     windowCreate(dspSDIExp, AppWindow::SDIExp);
+    windowCreate(dspScriptAdd, AppWindow::ScriptAdd);
+    dspScriptConfig->setScriptAdd(*dspScriptAdd);
 }
 
 ModalResult AppWindows::showModal(AppWindow window) {

@@ -1,6 +1,7 @@
 // TdspGroupAdd: name entry for a new group. Enter in the field is OK (the field's confirming button).
 #include "dialogs/frmGroupAdd.h"
 
+#include "dialogs/MaintenanceControls.h"
 #include "forms/MessageBoxes.h"
 #include "library/LibraryOperations.h"
 #include "library/NameRules.h"
@@ -23,12 +24,6 @@ const ControlLayout kControls[] = {
 
 }  // namespace
 
-bool groupNameHazardRefused(const std::string& name) {
-    const char* refusal = nameHazardMessage(nameFaultsFind(name, NameKind::Group));
-    if (refusal) forms::plainMessage(refusal);
-    return refusal != nullptr;
-}
-
 TdspGroupAdd::TdspGroupAdd() : Form(kForm, kControls) {
     onClick(IDC_GA_OK, [this] { btnOkClick(); });
     onClick(IDC_GA_CANCEL, [this] { btnCancelClick(); });
@@ -50,7 +45,7 @@ void TdspGroupAdd::FormShow() {
 void TdspGroupAdd::btnOkClick() {
     const std::string name = text(IDC_GA_GROUPNAME);
     if (!nameCheck(hwnd_, name)) return;
-    if (groupNameHazardRefused(name)) return;
+    if (maintenance::nameHazardRefused(name, NameKind::Group)) return;
     if (name.empty()) {
         forms::plainMessage("グループ名称を入力してください");
         return;

@@ -5,10 +5,6 @@
 
 #include "forms/Form.h"
 
-// A name that passes the name rule but gives no plain group folder (a dot name, a trailing period or blank, a
-// device): beeps and shows its plain message, then true. The name window and the rename share it.
-bool groupNameHazardRefused(const std::string& name);
-
 class TdspGroupAdd : public Form {
 public:
     TdspGroupAdd();

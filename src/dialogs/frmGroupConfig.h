@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "dialogs/MaintenanceControls.h"
 #include "forms/Form.h"
 #include "win/WinHandles.h"
 
@@ -51,12 +52,8 @@ private:
     std::string listText(int index) const;
     int listCount() const;
     int listSelection() const;
-    void selectByName(const std::string& name);
-    void popupAt(LPARAM screenPoint);
 
     TdspGroupAdd* dspGroupAdd_ = nullptr;
     win::UniqueMenu popGroupConfig_;
-    win::UniqueIcon windowIconBig_;
-    win::UniqueIcon windowIconSmall_;
-    win::UniqueIcon buttonIcons_[3];
+    maintenance::WindowPictures pictures_;
 };
