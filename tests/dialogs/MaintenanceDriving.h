@@ -1,5 +1,5 @@
-// Shared steps of the group maintenance and settings tests: the real canopia.exe in a fresh folder, its
-// windows found by caption, and text put into another process's browse window.
+// Shared steps of the maintenance and settings tests: the real canopia.exe in a fresh folder, its windows found
+// by caption, its message boxes answered, and text put into another process's browse window.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +19,8 @@ namespace maintenance_test {
 constexpr const char* kFormClass = "CanopiaForm";
 constexpr const char* kGroupConfigCaption = "グループのメンテナンス";
 constexpr const char* kGroupAddCaption = "グループの新規作成";
+constexpr const char* kScriptConfigCaption = "スクリプトのメンテナンス";
+constexpr const char* kScriptAddCaption = "スクリプトの新規作成";
 constexpr const char* kConfigCaption = "動作環境設定";
 constexpr const char* kBrowseCaption = "スクリプト保管先フォルダを選択してください";
 
@@ -40,6 +42,7 @@ public:
         return driver::waitTopLevel(pid(), kFormClass, caption);
     }
     HWND openGroupConfig() { return open(MainWindowIds::mGroupConfig, kGroupConfigCaption); }
+    HWND openScriptConfig() { return open(MainWindowIds::mScriptConfig, kScriptConfigCaption); }
     HWND openConfig() { return open(MainWindowIds::mConfig, kConfigCaption); }
 
     // True once the window is hidden again (closed).
@@ -48,6 +51,18 @@ public:
     }
     // No message box within a short while.
     bool noMessageBox(int ms = 700) { return !driver::waitMessageBox(pid(), ms); }
+
+    // The message box with this caption: its caption, text and owner; it is answered with `button` and gone.
+    driver::MessageBoxInfo answerBox(const std::string& caption, int button = IDOK) {
+        auto box = driver::waitMessageBoxWith(
+            pid(), [&](const driver::MessageBoxInfo& b) { return b.caption == caption && !b.text.empty(); });
+        if (!box) return {nullptr, "<no " + caption + " box>", "<no message>"};
+        driver::answerMessageBox(box->hwnd, button);
+        driver::waitFor([&] { return !driver::isVisible(box->hwnd); });
+        return *box;
+    }
+    // The text of the plain message window of a refused name (captioned with the application title), answered.
+    std::string plainMessageText() { return answerBox("カノピア").text; }
 
 private:
     driver::Canopia canopia_;

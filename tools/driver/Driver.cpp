@@ -177,9 +177,9 @@ void pressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs) {
-    HWND box = waitTopLevel(processId, "#32770", nullptr, timeoutMs);
-    if (!box) return std::nullopt;
+namespace {
+
+MessageBoxInfo messageBoxInfo(HWND box) {
     MessageBoxInfo info;
     info.hwnd = box;
     info.caption = windowText(box);
@@ -190,11 +190,52 @@ std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs) {
     return info;
 }
 
+}  // namespace
+
+std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs) {
+    HWND box = waitTopLevel(processId, "#32770", nullptr, timeoutMs);
+    if (!box) return std::nullopt;
+    return messageBoxInfo(box);
+}
+
+std::optional<MessageBoxInfo> waitMessageBoxWith(DWORD processId,
+                                                 const std::function<bool(const MessageBoxInfo&)>& wanted,
+                                                 int timeoutMs) {
+    std::optional<MessageBoxInfo> found;
+    waitFor(
+        [&] {
+            for (HWND h : topLevelWindows(processId)) {
+                if (className(h) != "#32770") continue;
+                MessageBoxInfo info = messageBoxInfo(h);
+                if (!wanted(info)) continue;
+                found = std::move(info);
+                return true;
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
 bool answerMessageBox(HWND box, int buttonId) {
     HWND button = ::GetDlgItem(box, buttonId);
     if (!button) return false;
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return waitFor([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 5000);
+}
+
+HWND fileDialogNameField(HWND dialog) {
+    if (HWND edit = controlById(dialog, 0x480)) return edit;  // edt1
+    HWND combo = controlById(dialog, 0x47C);                  // cmb13, an editable combo box
+    return combo ? controlByClass(combo, "Edit") : nullptr;
+}
+
+bool fileDialogChoose(HWND dialog, const std::string& path) {
+    HWND field = fileDialogNameField(dialog);
+    if (!field) return false;
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    clickButton(controlById(dialog, IDOK));
+    return true;
 }
 
 bool writeWholeFile(const std::string& path, const std::string& contents) {

@@ -62,8 +62,19 @@ struct MessageBoxInfo {
 };
 // The first visible message box (class "#32770") of the process, waiting up to `timeoutMs`.
 std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs = 5000);
+// The first visible message box of the process that `wanted` accepts (by caption, text or owner: a file
+// dialog's own question has the dialog as owner), waiting up to `timeoutMs`.
+std::optional<MessageBoxInfo> waitMessageBoxWith(DWORD processId,
+                                                 const std::function<bool(const MessageBoxInfo&)>& wanted,
+                                                 int timeoutMs = 5000);
 // Presses one of the box's buttons (IDOK, IDCANCEL, IDYES, IDNO...).
 bool answerMessageBox(HWND box, int buttonId = IDOK);
+
+// --- file dialogs ------------------------------------------------------------------------------------------
+// The file name field of a common file-open or file-save dialog (edt1, or the edit of the combo box cmb13).
+HWND fileDialogNameField(HWND dialog);
+// Types `path` into the dialog's file name field and presses its OK button, as a user does; false without a field.
+bool fileDialogChoose(HWND dialog, const std::string& path);
 
 // --- the program ---------------------------------------------------------------------------------------------
 struct ProgramFiles {
