@@ -14,7 +14,8 @@ std::string listText(HWND list, int index) {
     const LRESULT n = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (n == LB_ERR) return {};
     std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    const LRESULT got = ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    const LRESULT got =
+        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
     s.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
     return s;
 }

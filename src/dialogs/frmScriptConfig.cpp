@@ -193,7 +193,8 @@ void TdspScriptConfig::mainStatusCheck() {
     const bool scripts = scriptCount() > 0;
     for (int id : kScriptControls) setEnabled(id, scripts);
     for (int id : kScriptItems)
-        ::EnableMenuItem(popScriptConfig_.get(), static_cast<UINT>(id), MF_BYCOMMAND | (scripts ? MF_ENABLED : MF_GRAYED));
+        ::EnableMenuItem(popScriptConfig_.get(), static_cast<UINT>(id),
+                         MF_BYCOMMAND | (scripts ? MF_ENABLED : MF_GRAYED));
     if (!scripts) setText(IDC_SC_ACTIVESCRIPT, "");
     // A control that was disabled with the focus in it leaves the window without one: the keyboard would be dead.
     if (::GetActiveWindow() == hwnd_ && !::GetFocus()) {

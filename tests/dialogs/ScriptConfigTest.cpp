@@ -38,7 +38,8 @@ struct ScriptWindow {
     // Enabled states of the controls that need a group, then of those that need a script.
     std::vector<bool> enabledStates() const {
         std::vector<bool> states;
-        for (HWND h : {newFile, import, list, edit, rename, del, open, saveFile}) states.push_back(driver::isEnabled(h));
+        for (HWND h : {newFile, import, list, edit, rename, del, open, saveFile})
+            states.push_back(driver::isEnabled(h));
         return states;
     }
     bool listIs(const std::vector<std::string>& names) const {
@@ -304,7 +305,8 @@ TEST(ScriptConfig, SaveToAFileReplacesItWholeAndNeverLosesTheScript) {
         if (!dialog) return false;
         EXPECT_EQ(driver::windowText(driver::fileDialogNameField(dialog)), "s.scr");
         driver::fileDialogChoose(dialog, path);
-        auto ask = driver::waitMessageBoxWith(p.pid(), [&](const driver::MessageBoxInfo& b) { return b.owner == dialog; });
+        auto ask =
+            driver::waitMessageBoxWith(p.pid(), [&](const driver::MessageBoxInfo& b) { return b.owner == dialog; });
         if (!ask) return false;
         driver::answerMessageBox(ask->hwnd, IDYES);
         // The dialog is hidden well before it returns; the save runs once it is destroyed.
