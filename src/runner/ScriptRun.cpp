@@ -182,6 +182,8 @@ void batchScriptGo(const std::vector<std::string>& files, HWND owner) {
 
 void batchResume(const runner::BatchRun& run, const std::string& question, HWND owner) {
     if (run.files.empty()) return;
+    // AutoCAD has just come back and is likely in front; the question must not wait unseen behind it.
+    runPrompts().foreground(owner);
     if (runPrompts().messageBox(owner, question, "確認", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
     if (!singleDocumentMode(owner)) return;
     batchRun(run, owner);
