@@ -44,6 +44,18 @@ RunPrompts realPrompts() {
 
 void fileDelete(const std::string& path) { ::DeleteFileA(path.c_str()); }
 
+// The heart of both runs: FILEDIA and OSNAPCOORD saved and set, the SCRIPT command, both put back. False at the
+// first string AutoCAD did not take; nothing is sent after it.
+bool scriptHandOver(HWND window, const std::string& tmp) {
+    return acadFilediaCheck() &&
+           acadCommandSend(std::string("filedia 0") + kCr, window) &&
+           acadOsnapcoordCheck() &&
+           acadCommandSend(std::string("osnapcoord 1") + kCr, window) &&
+           acadCommandSend("script " + tmp + kCr, window) &&
+           acadFilediaRestore() &&
+           acadOsnapcoordRestore();
+}
+
 void warn(HWND owner, const char* text) { runPrompts().messageBox(owner, text, "注意", MB_OK | MB_ICONWARNING); }
 
 // The SDI check before a batch: true when AutoCAD is in single-document mode. A refusal says so; any
@@ -77,15 +89,7 @@ void batchRun(const runner::BatchRun& run, HWND owner) {
                                     run.files, sink, run.firstNumber);
     }
 
-    const bool taken = acadCancelSend(window) &&
-                       acadFilediaCheck() &&
-                       acadCommandSend(std::string("filedia 0") + kCr, window) &&
-                       acadOsnapcoordCheck() &&
-                       acadCommandSend(std::string("osnapcoord 1") + kCr, window) &&
-                       acadCommandSend("script " + tmp + kCr, window) &&
-                       acadFilediaRestore() &&
-                       acadOsnapcoordRestore() &&
-                       acadCancelSend(window);
+    const bool taken = acadCancelSend(window) && scriptHandOver(window, tmp) && acadCancelSend(window);
     const SendOutcome stopped = acadLastSendOutcome();
     fileDelete(tmp);
     prompts.foreground(owner);
@@ -140,18 +144,12 @@ void currentDrawingRun(HWND owner) {
     const std::string titleBefore = window ? acadWindowTitle() : std::string();
     // Each string is handed over before the next is sent; the first one AutoCAD does not take ends the run
     // (&& stops there), so nothing arrives out of order. The probes and setters look AutoCAD up themselves.
-    const bool taken = (acadCommandSend(std::string("select") + kCr, window) &&
-           acadCancelSend(window) &&
-           acadCommandSend(std::string("undo be") + kCr, window) &&
-           acadFilediaCheck() &&
-           acadCommandSend(std::string("filedia 0") + kCr, window) &&
-           acadOsnapcoordCheck() &&
-           acadCommandSend(std::string("osnapcoord 1") + kCr, window) &&
-           acadCommandSend("script " + tmp + kCr, window) &&
-           acadFilediaRestore() &&
-           acadOsnapcoordRestore() &&
-           acadCommandSend(std::string("undo e") + kCr, window) &&
-           acadCancelSend(window));
+    const bool taken = acadCommandSend(std::string("select") + kCr, window) &&
+                       acadCancelSend(window) &&
+                       acadCommandSend(std::string("undo be") + kCr, window) &&
+                       scriptHandOver(window, tmp) &&
+                       acadCommandSend(std::string("undo e") + kCr, window) &&
+                       acadCancelSend(window);
     const SendOutcome stopped = acadLastSendOutcome();
     fileDelete(tmp);
     if (taken) {
