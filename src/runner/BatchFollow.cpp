@@ -100,29 +100,29 @@ void BatchFollower::follow(std::string_view title) {
 
 bool BatchFollower::tick(const WatchView& view) {
     switch (state_) {
-    case State::Idle:
-    case State::Finished:
-    case State::Asking:
-        return false;
-    case State::Following:
-        if (view.alive) {
-            follow(view.title);
+        case State::Idle:
+        case State::Finished:
+        case State::Asking:
             return false;
-        }
-        if (!seenAny()) {  // never matched: nothing to offer
-            forget();
-            return false;
-        }
-        state_ = State::Interrupted;
-        break;
-    case State::Interrupted:
-        // The same window is AutoCAD's again (its title had changed for a moment): it did not go away.
-        if (view.alive) {
-            state_ = State::Following;
-            follow(view.title);
-            return false;
-        }
-        break;
+        case State::Following:
+            if (view.alive) {
+                follow(view.title);
+                return false;
+            }
+            if (!seenAny()) {  // never matched: nothing to offer
+                forget();
+                return false;
+            }
+            state_ = State::Interrupted;
+            break;
+        case State::Interrupted:
+            // The same window is AutoCAD's again (its title had changed for a moment): it did not go away.
+            if (view.alive) {
+                state_ = State::Following;
+                follow(view.title);
+                return false;
+            }
+            break;
     }
     if (!view.found || !view.canAsk) return false;
     state_ = State::Asking;
@@ -144,7 +144,8 @@ BatchRun BatchFollower::remaining() const {
     const int from = std::max(k_, run_.firstNumber);
     rest.firstNumber = from;
     const auto skip = static_cast<std::size_t>(from - run_.firstNumber);
-    if (skip < run_.files.size()) rest.files.assign(run_.files.begin() + static_cast<std::ptrdiff_t>(skip), run_.files.end());
+    if (skip < run_.files.size())
+        rest.files.assign(run_.files.begin() + static_cast<std::ptrdiff_t>(skip), run_.files.end());
     return rest;
 }
 

@@ -27,10 +27,10 @@ bool titleNamesFile(std::string_view title, std::string_view filePath);
 
 // What the watch saw of AutoCAD on one tick.
 struct WatchView {
-    bool alive = false;          // the window the run was handed to still exists
-    std::string_view title;      // that window's title, when alive
-    bool found = false;          // the lookup found an AutoCAD window (a new one when the followed one is gone)
-    bool canAsk = false;         // the program may put a question now (no run and no modal window under way)
+    bool alive = false;      // the window the run was handed to still exists
+    std::string_view title;  // that window's title, when alive
+    bool found = false;      // the lookup found an AutoCAD window (a new one when the followed one is gone)
+    bool canAsk = false;     // the program may put a question now (no run and no modal window under way)
 };
 
 // One batch run followed from its hand-over to its end, or to the question after AutoCAD went away.
@@ -56,7 +56,8 @@ public:
     std::string progressText() const;
     // The files from the k-th on (the file open at the failure is done again), the script, numbering from k.
     BatchRun remaining() const;
-    // "一括処理が k / N 個目のファイルで中断しました。残りの m 個のファイルを処理しますか？" (Shift-JIS), m = N - k + 1.
+    // "一括処理が k / N 個目のファイルで中断しました。残りの m 個のファイルを処理しますか？" (Shift-JIS), m = N - k
+    // + 1.
     std::string resumeQuestion() const;
 
 private:

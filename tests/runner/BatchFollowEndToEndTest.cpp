@@ -82,8 +82,8 @@ TEST(BatchFollowEndToEnd, ABatchOverThreeDrawingsIsFollowedToThreeOfThree) {
     EXPECT_EQ(driver::statusParts(main)[0], kStatusPrefix + driver::windowText(acad->window()));
 
     // The last drawing closed: the run is over, and "3/3" stays; AutoCAD going and coming offers nothing.
-    ASSERT_TRUE(driver::waitFor([&] { return driver::windowText(acad->window()) == "AutoCAD 2004 - [Drawing1.dwg]"; },
-                                10000));
+    ASSERT_TRUE(
+        driver::waitFor([&] { return driver::windowText(acad->window()) == "AutoCAD 2004 - [Drawing1.dwg]"; }, 10000));
     ::Sleep(600);
     acad.reset();
     AcadStandin again;
@@ -105,7 +105,8 @@ TEST(BatchFollowEndToEnd, AfterACrashAtTheSecondDrawingTheRestIsOfferedOnceAndRu
         AcadStandin again;
         auto question = messageBoxWait(canopia.processId(), "確認", 10000);
         ASSERT_TRUE(question) << answer;
-        EXPECT_EQ(question->text, "一括処理が 2 / 3 個目のファイルで中断しました。残りの 2 個のファイルを処理しますか？");
+        EXPECT_EQ(question->text,
+                  "一括処理が 2 / 3 個目のファイルで中断しました。残りの 2 個のファイルを処理しますか？");
         EXPECT_EQ(question->owner, main);
         messageBoxAnswer(question->hwnd, answer);
 
@@ -120,14 +121,14 @@ TEST(BatchFollowEndToEnd, AfterACrashAtTheSecondDrawingTheRestIsOfferedOnceAndRu
         EXPECT_EQ(end->text, "2ファイルの一括処理が終了しました");
         messageBoxAnswer(end->hwnd, IDOK);
         const std::string tmp = canopia.path("tmp.scr");
-        EXPECT_EQ(received(again), (Strings{kCancel, "SDI\r", kCancel, kCancel, kCancel, "filedia\r", kCancel,
-                                            "filedia 0\r", kCancel, "osnapcoord\r", kCancel, "osnapcoord 1\r",
-                                            "script " + tmp + "\r", kCancel, "filedia 1\r", kCancel,
-                                            "osnapcoord 0\r", kCancel}));
+        EXPECT_EQ(received(again),
+                  (Strings{kCancel, "SDI\r", kCancel, kCancel, kCancel, "filedia\r", kCancel, "filedia 0\r", kCancel,
+                           "osnapcoord\r", kCancel, "osnapcoord 1\r", "script " + tmp + "\r", kCancel, "filedia 1\r",
+                           kCancel, "osnapcoord 0\r", kCancel}));
         auto scripts = scriptsRead(again);
         ASSERT_EQ(scripts.size(), 1u);
-        EXPECT_EQ(scripts[0].bytes, "open " + canopia.path("b.dwg") + "\r\n2 b.dwg\r\nopen " + canopia.path("c.dwg") +
-                                        "\r\n3 c.dwg\r\n");
+        EXPECT_EQ(scripts[0].bytes,
+                  "open " + canopia.path("b.dwg") + "\r\n2 b.dwg\r\nopen " + canopia.path("c.dwg") + "\r\n3 c.dwg\r\n");
         // The resumed run is followed in the numbers of the whole run.
         EXPECT_TRUE(driver::waitFor([&] { return progress(main) == "3/3"; }, 5000)) << progress(main);
     }

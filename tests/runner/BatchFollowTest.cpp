@@ -1,8 +1,8 @@
 // Following a batch run by AutoCAD's title: which titles name which file, k/N through a run, and the
 // question after AutoCAD went away.
-#include "runner/BatchFollow.h"
-
 #include <gtest/gtest.h>
+
+#include "runner/BatchFollow.h"
 
 namespace {
 
@@ -22,16 +22,19 @@ TEST(BatchFollow, TitleNamesTheFileInsideItsLastBrackets) {
         {"Japanese name, folder left out", "AutoCAD 2004 - [" + plan + "]", "C:\\\x90\x7D\x96\xCA\\" + plan, true},
         {"whole path in the title", "AutoCAD 2004 - [C:\\work\\a.dwg]", "D:\\other\\a.dwg", true},
         {"letter case", "AutoCAD 2004 - [A.DWG]", "c:\\x\\a.dwg", true},
-        {"full-width letter case", "AutoCAD - [\x82\x81.dwg]", "C:\\\x82\x60.dwg", true},  // ａ / Ａ
+        {"full-width letter case", "AutoCAD - [\x82\x81.dwg]", "C:\\\x82\x60.dwg", true},        // ａ / Ａ
         {"trail bytes are not letters", "AutoCAD - [\x83\x61.dwg]", "C:\\\x83\x41.dwg", false},  // ッ / ア
         {"brackets in the name", "AutoCAD - [plan[1].dwg]", "C:\\plan[1].dwg", true},
         {"text after the brackets", "AutoCAD 2004 - [a.dwg] *", "C:\\a.dwg", true},
         {"lone lead byte at the end", "AutoCAD - [a.dwg]\x83", "C:\\a.dwg", true},
-        {"folder with 0x5C trail byte", "AutoCAD - [a.dwg]", "C:\\\x83\x5C\\a.dwg", true},  // ソ
+        {"folder with 0x5C trail byte", "AutoCAD - [a.dwg]", "C:\\\x83\x5C\\a.dwg", true},   // ソ
         {"name ending in 0x5D trail byte", "AutoCAD - [a\x83\x5D]", "C:\\a\x83\x5D", true},  // ゾ
         {"longer name ending alike", "AutoCAD 2004 - [ab.dwg]", "C:\\b.dwg", false},
         {"another extension after it", "AutoCAD 2004 - [a.dwg.bak]", "C:\\a.dwg", false},
-        {"0x5C trail byte is no separator", "AutoCAD - [\x95\x5C" "a.dwg]", "C:\\a.dwg", false},  // 表
+        {"0x5C trail byte is no separator",
+         "AutoCAD - [\x95\x5C"
+         "a.dwg]",
+         "C:\\a.dwg", false},                                                             // 表
         {"0x5B trail byte is no bracket", "AutoCAD - \x81\x5B.dwg]", "C:\\.dwg", false},  // ー
         {"0x5D trail byte is no bracket", "AutoCAD - [a\x83\x5D", "C:\\a\x83", false},
         {"no brackets", "AutoCAD 2004", "C:\\AutoCAD 2004", false},
@@ -158,10 +161,14 @@ TEST(BatchFollow, QuestionNamesWhereTheRunStoppedAndTheRestStartsThere) {
         std::vector<std::string> rest;
         int firstNumber;
     } cases[] = {
-        {"b.dwg", "一括処理が 2 / 3 個目のファイルで中断しました。残りの 2 個のファイルを処理しますか？",
-         {"C:\\work\\b.dwg", "C:\\work\\c.dwg"}, 2},
-        {"c.dwg", "一括処理が 3 / 3 個目のファイルで中断しました。残りの 1 個のファイルを処理しますか？",
-         {"C:\\work\\c.dwg"}, 3},
+        {"b.dwg",
+         "一括処理が 2 / 3 個目のファイルで中断しました。残りの 2 個のファイルを処理しますか？",
+         {"C:\\work\\b.dwg", "C:\\work\\c.dwg"},
+         2},
+        {"c.dwg",
+         "一括処理が 3 / 3 個目のファイルで中断しました。残りの 1 個のファイルを処理しますか？",
+         {"C:\\work\\c.dwg"},
+         3},
     };
     for (const auto& c : cases) {
         BatchFollower follower;

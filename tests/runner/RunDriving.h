@@ -26,7 +26,9 @@ inline driver::ProgramFiles programFiles(int zumenStatus, const std::string& con
     files.folders = {"single_script", "single_script\\" + kGroup, "batch_script", "batch_script\\" + kGroup};
     files.files = {{"single_script\\" + kGroup + "\\test.scr", "zoom e\r\nopen [%FILEPATH%]\r\n"},
                    {"batch_script\\" + kGroup + "\\test.scr", batchScript},
-                   {"a.dwg", ""}, {"b.dwg", ""}, {"c.dwg", ""}};
+                   {"a.dwg", ""},
+                   {"b.dwg", ""},
+                   {"c.dwg", ""}};
     return files;
 }
 
