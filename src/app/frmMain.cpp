@@ -3,9 +3,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "acad/AcadRules.h"
 #include "acad/CommandChannel.h"
 #include "app/AppWindows.h"
 #include "app/frmMainTray.h"
@@ -29,6 +31,21 @@ constexpr const char* kStatusPrefix = "対象AutoCAD：  ";
 constexpr const char* kStatusNotFound = "対象AutoCAD：  見つかりません";
 // The caption, with its trailing blank.
 constexpr const char* kMainCaption = "カノピア ";
+// The progress part is at least as wide as this text needs.
+constexpr const char* kProgressWidest = "000/000";
+constexpr int kProgressPadding = 12;  // around the text, in 96-DPI pixels
+
+// True while alive: a run (or the question before one) is under way.
+class RunningFlag {
+public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+    bool& flag_;
+};
 
 const ControlLayout kControls[] = {
     {TdspMain::Bevel1, ControlKind::Bevel, "", 0, 1, 299, 8, Anchor::Left | Anchor::Top | Anchor::Right},
@@ -165,6 +182,11 @@ void TdspMain::FormCreate() {
         return s;
     });
 
+    // The runs tell this window what AutoCAD took, so that a batch can be followed.
+    runPrompts().handedOver = [this](const RunHandOver& h) { runHandedOver(h); };
+    // Under Wine, an elevated AutoCAD is played by the stand-in and refused here (see CommandChannel.h).
+    if (acadElevationEmulationAsked()) acadCopyDataSenderSet(acadElevationEmulatingSend);
+
     // Minimising into the notification area.
     HICON icon = ::LoadIconA(app.hinstance(), MAKEINTRESOURCEA(IDI_CANOPIA));
     tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon_.get(), [&app] { app.restore(); });
@@ -275,7 +297,11 @@ void TdspMain::FormClose() {
     ::KillTimer(hwnd_, kAcadWatchTimer);
 }
 
-void TdspMain::acadWatchTimerTimer() { statusTimer(acadWindowFind() != nullptr); }
+void TdspMain::acadWatchTimerTimer() {
+    const bool found = acadWindowFind() != nullptr;
+    statusTimer(found);
+    followStep(found);
+}
 
 void TdspMain::statusTimer(bool found) {
     const bool run = found && ::SendMessageA(control(lstScript), LB_GETCOUNT, 0, 0) > 0;
@@ -288,6 +314,83 @@ void TdspMain::statusTimer(bool found) {
     }
     const std::string status = found ? kStatusPrefix + acadWindowTitle() : std::string(kStatusNotFound);
     ::SetWindowTextA(control(barMain), status.c_str());
+}
+
+void TdspMain::followStep(bool found) {
+    runner::WatchView view;
+    char title[256] = {};
+    if (followedWindow_ && ::IsWindow(followedWindow_)) {
+        // The run's own window, read like the lookup reads it; a handle taken over by another window is no AutoCAD.
+        char className[256] = {};
+        ::GetWindowTextA(followedWindow_, title, acad::kWindowTextCount);
+        ::GetClassNameA(followedWindow_, className, acad::kWindowTextCount);
+        view.alive = acad::isAcadMainWindow(title, className);
+    }
+    view.title = title;
+    view.found = found;
+    view.canAsk = !running_ && ::IsWindowEnabled(hwnd_);  // not over a run, a modal window or a message box
+    if (follower_.tick(view)) resumeOffer();
+    progressShow(follower_.progressText());
+}
+
+void TdspMain::runHandedOver(const RunHandOver& handOver) {
+    // A new run replaces the followed one; a current-drawing run has nothing to follow.
+    if (handOver.batch.files.empty()) {
+        follower_.forget();
+        followedWindow_ = nullptr;
+    } else {
+        follower_.start(handOver.batch, handOver.title);
+        followedWindow_ = handOver.window;
+    }
+    progressShow(follower_.progressText());
+}
+
+void TdspMain::resumeOffer() {
+    const runner::BatchRun rest = follower_.remaining();
+    const std::string question = follower_.resumeQuestion();
+    // Asked once: whatever the answer, and also when the resumed run fails, this run is over.
+    struct Answered {
+        runner::BatchFollower& follower;
+        ~Answered() { follower.questionDone(); }
+    } answered{follower_};
+    RunningFlag running(running_);
+    batchResume(rest, question, hwnd_);
+}
+
+void TdspMain::progressShow(const std::string& text) {
+    if (text == progress_) return;
+    progress_ = text;
+    statusPartsSet();
+}
+
+void TdspMain::statusPartsSet() {
+    HWND bar = control(barMain);
+    if (progress_.empty()) {
+        int parts[1] = {-1};
+        ::SendMessageA(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+        return;
+    }
+    // The status line keeps everything but the progress part's width; the sizing grip lies in the last part.
+    int textWidth = 0;
+    {
+        win::WindowDC dc(bar);
+        win::SelectGuard select(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(bar, WM_GETFONT, 0, 0)));
+        for (const std::string& t : {std::string(kProgressWidest), progress_}) {
+            SIZE extent{};
+            ::GetTextExtentPoint32A(dc.get(), t.c_str(), static_cast<int>(t.size()), &extent);
+            textWidth = std::max(textWidth, static_cast<int>(extent.cx));
+        }
+    }
+    RECT client{};
+    ::GetClientRect(bar, &client);
+    const int width = textWidth + forms::scaled(kProgressPadding) + ::GetSystemMetrics(SM_CXVSCROLL);
+    int parts[2] = {std::max(0, static_cast<int>(client.right) - width), -1};
+    ::SendMessageA(bar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageA(bar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(progress_.c_str()));
+}
+
+void TdspMain::FormResize() {
+    if (!progress_.empty()) statusPartsSet();
 }
 
 void TdspMain::groupListSetup() {
@@ -387,7 +490,10 @@ void TdspMain::lstScriptDblClick() {
     if (enabled(btnScriptGo)) btnScriptGoClick();
 }
 
-void TdspMain::btnScriptGoClick() { scriptGo(hwnd_); }
+void TdspMain::btnScriptGoClick() {
+    RunningFlag running(running_);
+    scriptGo(hwnd_);
+}
 
 void TdspMain::mForGroundClick() {
     ::CheckMenuItem(mnuMain_, mForGround, MF_BYCOMMAND | (topMost() ? MF_UNCHECKED : MF_CHECKED));

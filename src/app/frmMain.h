@@ -11,9 +11,11 @@
 
 #include "app/frmMainIds.h"
 #include "forms/Form.h"
+#include "runner/BatchFollow.h"
 #include "win/WinHandles.h"
 
 class MainTray;
+struct RunHandOver;
 
 class TdspMain : public Form, public MainWindowIds {
 public:
@@ -36,6 +38,9 @@ public:
     void checkTopMost();
     // The status line and the enabled states of the run command and the AutoCAD menu.
     void statusTimer(bool found);
+    // Following the batch run AutoCAD works through: "k/N" in the status bar's second part, and the question
+    // to resume once AutoCAD is back after it went away in the middle of the run.
+    void followStep(bool found);
 
     // The state kept in the settings file (read when shown, written when closed).
     void windowStatusLoadSave(bool load);
@@ -59,6 +64,7 @@ protected:
     void FormShow() override;
     void FormShown() override;
     void FormClose() override;
+    void FormResize() override;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
@@ -80,6 +86,11 @@ private:
     void mSDIOpenClick();
     void mAboutClick();
     void menuCreate();
+    void runHandedOver(const RunHandOver& handOver);
+    void resumeOffer();
+    // The status bar: one part, or the status line and the progress part while there is progress to show.
+    void progressShow(const std::string& text);
+    void statusPartsSet();
 
     HMENU mnuMain_ = nullptr;
     HMENU mAutoCAD_ = nullptr;  // the AutoCAD pop-up, disabled while AutoCAD is not found
@@ -91,4 +102,8 @@ private:
     // The editor window's stored bounds, kept for writing back while that window is not part of the program.
     RECT editerBounds_{};
     std::unique_ptr<MainTray> tray_;
+    runner::BatchFollower follower_;
+    HWND followedWindow_ = nullptr;  // AutoCAD's window the followed run was handed to
+    std::string progress_;           // the progress part's text; "" when the bar has one part
+    bool running_ = false;           // a run or the resume question is under way: no question now
 };

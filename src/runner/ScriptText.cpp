@@ -106,12 +106,13 @@ void BufferedSink::flush() {
     sink_.write(buffer_.get(), n);
 }
 
-void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out) {
+void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out,
+                         int firstNumber) {
     BufferedSink sink(out);
     std::string_view line;
     std::string replaced;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        TagValues values = tagValuesFor(files[i], static_cast<int>(i + 1));
+        TagValues values = tagValuesFor(files[i], firstNumber + static_cast<int>(i));
         std::unique_ptr<ByteSource> script = openScript();
         ScriptLineReader reader(*script);
         while (reader.next(line)) {

@@ -94,7 +94,9 @@ private:
 // Writes the combined script of a batch run: for every file in order, every line of the script with the
 // tags replaced for that file, each line ended by CR LF. The script is opened and read once per file, and
 // no more than a line of it is held at a time. Everything is flushed to `out` before it returns.
+// [%NUMBER%] counts from `firstNumber` (a resumed run goes on with the numbers it had).
 using ScriptOpener = std::function<std::unique_ptr<ByteSource>()>;
-void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out);
+void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out,
+                         int firstNumber = 1);
 
 }  // namespace runner

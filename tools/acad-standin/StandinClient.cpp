@@ -114,6 +114,10 @@ void AcadStandin::stop() {
     process_.reset();
 }
 
+bool AcadStandin::waitExit(unsigned timeoutMs) {
+    return !process_ || ::WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
 std::string AcadStandin::stateRead() const {
     for (int i = 0; i < 50; ++i) {  // the stand-in may be halfway through rewriting it
         std::string state = fileText(statePath_);

@@ -21,6 +21,8 @@ public:
 
     // Ends the stand-in (closes its window, waits, kills it if it does not go). Idempotent.
     void stop();
+    // Waits up to `timeoutMs` for the stand-in to end by itself (--crash-at); true when it has.
+    bool waitExit(unsigned timeoutMs);
 
     HWND window() const { return window_; }
     HWND secondWindow() const { return second_; }

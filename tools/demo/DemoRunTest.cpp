@@ -119,6 +119,9 @@ TEST(Demo, BothRunsGoThroughAndAreToldInUtf8) {
     EXPECT_TRUE(contains(out, "     2  ^C^C\n     3  undo be\\r\n")) << out;
     EXPECT_TRUE(contains(out, u8"confirmation: 2 個のファイルを処理します　よろしいですか？")) << out;
     EXPECT_TRUE(contains(out, u8"end message: 2ファイルの一括処理が終了しました")) << out;
+    // The run followed in the status bar up to its last drawing.
+    EXPECT_TRUE(contains(out, "followed in the status bar: ")) << out;
+    EXPECT_TRUE(contains(out, "2/2\n")) << out;
     // The combined script in UTF-8: tags replaced per drawing, the 0x5C trail byte of 表 no separator.
     EXPECT_TRUE(contains(out, u8"     3  ; 2 仕上表.dwg\n")) << out;
     EXPECT_TRUE(contains(out, u8"\\図面\\仕上表.dwg\"\n")) << out;

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -98,6 +99,59 @@ std::string windowText(HWND hwnd) {
 std::string statusText(HWND window) {
     HWND bar = controlByClass(window, STATUSCLASSNAMEA);
     return bar ? windowText(bar) : std::string();
+}
+
+namespace {
+
+// Memory in another process, released with it.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, std::size_t size)
+        : process_(process),
+          address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    void* get() const { return address_; }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+std::vector<std::string> statusParts(HWND window) {
+    HWND bar = controlByClass(window, STATUSCLASSNAMEA);
+    if (!bar) return {};
+    DWORD_PTR count = 0;
+    if (!::SendMessageTimeoutA(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return {};
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(bar, &pid);
+    win::UniqueHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (!process) return {};
+    std::vector<std::string> parts;
+    for (WPARAM i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        if (!::SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, i, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+        // The length may count characters rather than bytes: room for two bytes each, the text ends at its NUL.
+        const std::size_t size = 2 * static_cast<std::size_t>(LOWORD(length)) + 2;
+        RemoteBuffer remote(process.get(), size);
+        std::string text(size, '\0');
+        DWORD_PTR got = 0;
+        SIZE_T read = 0;
+        if (!remote.get() ||
+            !::SendMessageTimeoutA(bar, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(remote.get()), SMTO_ABORTIFHUNG, 5000,
+                                   &got) ||
+            !::ReadProcessMemory(process.get(), remote.get(), text.data(), size, &read)) {
+            return {};
+        }
+        text.resize(std::min<std::size_t>(text.find('\0'), read));
+        parts.push_back(std::move(text));
+    }
+    return parts;
 }
 
 bool isEnabled(HWND hwnd) { return hwnd && ::IsWindowEnabled(hwnd); }

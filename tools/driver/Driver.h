@@ -30,6 +30,9 @@ std::string className(HWND hwnd);
 // WM_GETTEXT: a window's caption or a control's text (the status bar's one part too).
 std::string windowText(HWND hwnd);
 std::string statusText(HWND window);  // the text of the window's status bar
+// The texts of all parts of the window's status bar, in order (one for a bar of one part; none without a bar).
+// Read through a buffer in the window's process: the window manager carries no status-bar text across.
+std::vector<std::string> statusParts(HWND window);
 bool isEnabled(HWND hwnd);
 bool isVisible(HWND hwnd);
 RECT windowRect(HWND hwnd);
