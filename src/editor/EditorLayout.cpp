@@ -33,6 +33,8 @@ EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options
                                             : 0;
     l.textLeft = options.marginLeft + l.leftbarWidth + (options.imagebarVisible ? options.imagebarWidth : 0);
     l.visibleRows = std::max(1, (client.height - l.textTop - 5 - client.hScrollHeight) / l.rowHeight);
+    // A row cut by the bottom edge is not drawn: scrolling by one row then uncovers exactly one row.
+    l.shownRows = std::max(1, (client.height - l.textTop - client.hScrollHeight) / l.rowHeight);
     l.visibleCols = std::max(1, (client.width - l.textLeft - l.charWidth / 2 - client.vScrollWidth) / l.charWidth);
     return l;
 }
@@ -40,6 +42,8 @@ EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options
 int RowTop(const EditorLayout& layout, const GridOrigin& origin, int row) noexcept {
     return layout.textTop + (row - origin.topRow) * layout.rowHeight;
 }
+
+int RowsBottom(const EditorLayout& layout) noexcept { return layout.textTop + layout.shownRows * layout.rowHeight; }
 
 int ColumnLeft(const EditorLayout& layout, const GridOrigin& origin, int col) noexcept {
     return layout.textLeft + (col - origin.topCol) * layout.charWidth;

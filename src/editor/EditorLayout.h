@@ -42,6 +42,7 @@ struct EditorLayout {
     int rowHeight = 16;      // row text height + Margin.Line (+1 with the underline)
     int charWidth = 8;       // every byte advances by this many pixels
     int visibleRows = 1;     // never below 1
+    int shownRows = 1;       // rows that fit whole in the text area (never below 1): only these are drawn
     int visibleCols = 1;     // never below 1
     int textTop = 0;
     int textLeft = 0;
@@ -63,6 +64,8 @@ struct GridOrigin {
     int topCol = 0;
 };
 int RowTop(const EditorLayout& layout, const GridOrigin& origin, int row) noexcept;
+// The bottom of the shown rows: below it the text area holds the control's colour and never scrolls.
+int RowsBottom(const EditorLayout& layout) noexcept;
 int ColumnLeft(const EditorLayout& layout, const GridOrigin& origin, int col) noexcept;
 // The row at a pixel height (rows above the text top give rows above TopRow, possibly negative).
 int RowAtY(const EditorLayout& layout, const GridOrigin& origin, int y) noexcept;

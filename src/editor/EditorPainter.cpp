@@ -211,9 +211,17 @@ void EditorPainter::Paint(PaintSurface& surface, const PaintInput& in) {
     if (!topStrip.empty()) surface.CopyBackground(topStrip);
     if (in.options.Ruler.Visible()) paintRuler(pass);
 
+    const int shown = std::max(1, in.layout.shownRows);
     for (int k = 0;; ++k) {
         const int top = in.layout.textTop + k * pass.rh;
         if (top >= in.clientHeight || top >= update.bottom) break;
+        if (k >= shown) {
+            // Under the last whole row: the control's colour, never a row cut in part.
+            pass.surface.FillRect(PixelRect{in.layout.textLeft, top, in.clientWidth, in.clientHeight}.intersect(
+                                      pass.textClip),
+                                  pass.back);
+            break;
+        }
         if (top + pass.rh <= update.top) continue;
         const int row = in.origin.topRow + k;
         if (!pass.textClip.empty() && top + pass.rh > pass.textClip.top) {
