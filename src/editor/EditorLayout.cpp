@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "editor/EditorStringList.h"
+
 namespace editor {
 
 namespace {
@@ -18,6 +20,17 @@ int DecimalDigits(long long n) noexcept {
         ++digits;
     }
     return digits;
+}
+
+long long LargestLeftbarNumber(const TEditorStringList& rows, const LayoutOptions& options) {
+    if (!options.leftbarShowNumber) return 0;
+    const int count = rows.Count();
+    const bool phantom = count == 0 || rows.RowAttribute(count - 1) != raTextEnd;
+    const int last = phantom ? count : count - 1;
+    const long long base = options.leftbarZeroBase ? 0 : 1;
+    if (!options.leftbarByLine) return last + base;
+    // The last numbered line: the phantom row starts a line of its own; else the line of the last row.
+    return rows.LineEndsBefore(last) + base;
 }
 
 EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options, const ClientArea& client,
