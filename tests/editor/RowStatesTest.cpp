@@ -109,34 +109,6 @@ TEST(RowStates, AnEditThatChangesNoStateStopsAtTheFirstMatchingRow) {
     EXPECT_EQ(s.store.ElementIndex(1000), 0);
 }
 
-TEST(RowStates, TheChangeRecordTellsWhichRowsAnEditLeftAlone) {
-    struct Case {
-        const char* what;
-        int first, count;
-        const char* text;
-        bool undo;
-        const char* expected;  // kept first/last, end of the changed states, whether the text's end is kept
-    } cases[] = {
-        {"a typed character", 1, 1, "Bx\r\n", false, "kept 0/1 states 2 end kept"},
-        {"its undo", 1, 1, "Bx\r\n", true, "kept 0/1 states 2 end kept"},
-        {"Enter", 1, 1, "B\r\nx\r\n", false, "kept 1/1 states 3 end kept"},
-        {"the same text", 1, 1, "B\r\n", false, "kept 2/0 states 0 end kept"},
-        {"a tag opened", 1, 1, "[%B\r\n", false, "kept 0/1 states 4 end kept"},
-        {"a line deleted", 1, 1, "", false, "kept 0/0 states 0 end kept"},
-        {"the final line break removed", 3, 1, "D", false, "kept 0/0 states 4 end changed"},
-    };
-    for (const Case& c : cases) {
-        ColouredStore s;
-        s.store.SetText("A\r\nB\r\nC\r\nD\r\n");
-        s.store.ReplaceRows(c.first, c.count, c.text);
-        if (c.undo) s.store.UndoObj().Undo();
-        const ChangeRecord& r = s.change();
-        const std::string got = "kept " + std::to_string(r.KeptFirstRows) + "/" + std::to_string(r.KeptLastRows) +
-                                " states " + std::to_string(r.StateRowsEnd) + (r.TextEndKept ? " end kept" : " end changed");
-        EXPECT_EQ(got, c.expected) << c.what;
-    }
-}
-
 TEST(RowStates, TheWalkNeverGoesFurtherThanTwoScreensBelowTheEdit) {
     ColouredStore s(10);
     s.store.SetText(rowsOf(1000, "A"));

@@ -196,16 +196,6 @@ TEST_F(ScriptEditorControl, EveryPropertyTheScriptEditorSetsTakesEffect) {
     for (int i = 0; i < 65; ++i) SendMessageA(hwnd_, WM_CHAR, 'a' + i % 26, 1);
     for (int i = 0; i < 70; ++i) SendMessageA(hwnd_, EM_UNDO, 0, 0);
     EXPECT_EQ(edit_.Lines().Text(), "a");
-    // WordWrap off and WrapOption as given: a long row stays one row.
-    SetWindowTextA(hwnd_, std::string(300, 'w').c_str());
-    EXPECT_EQ(edit_.Lines().Count(), 1);
-    EXPECT_EQ(core.Store().Count(), 1);
-    EXPECT_EQ(edit_.WrapOption().WrapByte(), 80);
-    // ReadOnly off, HitStyle hsSelect, the View's commenter and colours.
-    EXPECT_FALSE(edit_.ReadOnly());
-    EXPECT_EQ(edit_.HitStyle(), hsSelect);
-    EXPECT_EQ(edit_.View().Commenter(), ";");
-    EXPECT_EQ(edit_.View().Colors().Comment().Color(), editor::kScriptCommentColor);
 }
 
 // The reference picture of the control: taken with the script editor's configuration, looked at, and kept;
