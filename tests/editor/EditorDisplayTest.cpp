@@ -232,6 +232,21 @@ TEST(EditorDisplay, TheLeftBarWidensWhenItsNumbersGainADigitAndItsHitAreaIsWhere
     EXPECT_EQ(control.window.scrolls.front(), "cols 1") << "the text moved right by the new digit";
     EXPECT_EQ(control.screenRow(9), "[EOF] 10000");
 
+    // The core's digits follow the bar's numbering as the painter's do: 0-based rows end at 9999, and a bar
+    // without numbers keeps Leftbar.Column.
+    struct Numbering {
+        bool zeroBase, showNumber;
+        TShowNumberMode mode;
+        int digits;
+    } numberings[] = {{true, true, nmRow, 4}, {false, false, nmRow, 4}, {false, true, nmLine, 5}};
+    for (const Numbering& n : numberings) {
+        TEditorLeftbar& bar = control.display.Options().Leftbar;
+        bar.SetZeroBase(n.zeroBase);
+        bar.SetShowNumber(n.showNumber);
+        bar.SetShowNumberMode(n.mode);
+        EXPECT_EQ(control.core.Layout().leftbarDigits, n.digits) << n.zeroBase << n.showNumber << n.mode;
+    }
+
     // The pointer counts as over the left bar exactly where the bar (and the image bar left of it) is drawn.
     for (bool imagebar : {false, true}) {
         control.display.Options().Imagebar.SetVisible(imagebar);
