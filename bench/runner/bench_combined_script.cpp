@@ -125,7 +125,7 @@ std::string referenceCombined(const std::string& script, const std::vector<std::
 void combinedRun(const std::string& script, const std::vector<std::string>& files, const std::string& out,
                  std::size_t heldLimit = runner::kScriptHeldLimit) {
     const std::unique_ptr<runner::ByteSink> sink = benchfiles::createOutput(out);
-    runner::combinedScriptWrite([&] { return benchfiles::openScript(script); }, files, *sink, heldLimit);
+    runner::combinedScriptWrite([&] { return benchfiles::openScript(script); }, files, *sink, 1, heldLimit);
 }
 
 void plainRun(const std::vector<std::string>& lines, const std::string& out) {

@@ -36,6 +36,13 @@ bool isAcadMainWindow(std::string_view title, std::string_view className) {
            cp932::find(title, kTextWindowFullWidth) == cp932::npos && beginsWith(className, "Afx:");
 }
 
+SendOutcome sendOutcomeOf(bool handled, unsigned long lastError, bool windowExists) {
+    if (handled) return SendOutcome::Taken;
+    if (lastError == kErrorAccessDenied) return SendOutcome::Refused;
+    if (!windowExists || lastError == kErrorInvalidWindowHandle) return SendOutcome::NoWindow;
+    return SendOutcome::NotAnswered;
+}
+
 std::vector<char> copyDataBuffer(std::string_view command) {
     std::vector<char> buffer(command.begin(), command.end());
     buffer.push_back('\0');

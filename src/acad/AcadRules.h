@@ -31,6 +31,23 @@ const std::string& filediaQuery();      // "filedia" + CR
 std::string osnapcoordSetText(const std::string& value);  // "osnapcoord " + value + CR
 std::string filediaSetText(const std::string& value);     // "filedia " + value + CR
 
+// How a send to AutoCAD ended.
+enum class SendOutcome {
+    Taken,        // the window handled the message
+    NotAnswered,  // hung, or still busy when the bound ran out
+    Refused,      // the system refused it: AutoCAD runs with higher rights (access denied)
+    NoWindow,     // no such window: handle 0, or AutoCAD went away
+};
+
+// The platform's error codes the outcome is told by (tied to the real ones in CommandChannel.cpp).
+constexpr unsigned long kErrorAccessDenied = 5;
+constexpr unsigned long kErrorInvalidWindowHandle = 1400;
+
+// The outcome of one send from what the platform answered: whether the message was handled, the
+// thread's last error after the call, and whether the window still exists. A handled message is
+// taken whatever the error says; access denied is a refusal even from a window that went away.
+SendOutcome sendOutcomeOf(bool handled, unsigned long lastError, bool windowExists);
+
 // The stored value read from a command-line reply: the first marker of the variable's list that
 // occurs anywhere in the reply decides; none gives "0".
 std::string sdiFromReply(std::string_view reply);         // "<1>" -> "1"

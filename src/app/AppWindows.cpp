@@ -1,7 +1,7 @@
-// Creation of the program's windows at start-up, one line per window in the fixed order.
+// Creation of the program's windows at start-up, one line per window in the fixed order, and what each window
+// is handed: the main window's refresh behind the maintenance windows' "the library changed", its pictures.
 #include "app/AppWindows.h"
 
-#include "app/Form.h"
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAcadTest.h"
@@ -9,46 +9,65 @@
 #include "dialogs/frmGroupAdd.h"
 #include "dialogs/frmGroupConfig.h"
 #include "dialogs/frmSDIExp.h"
+#include "dialogs/frmScriptAdd.h"
+#include "dialogs/frmScriptConfig.h"
+#include "forms/Form.h"
 
-TdspMain* dspMain = nullptr;
-TdspAbout* dspAbout = nullptr;
-TdspConfig* dspConfig = nullptr;
-TdspGroupConfig* dspGroupConfig = nullptr;
-TdspScriptConfig* dspScriptConfig = nullptr;
-TdspGroupAdd* dspGroupAdd = nullptr;
-TdspAcadTest* dspAcadTest = nullptr;
-TdspSDIExp* dspSDIExp = nullptr;
-TdspScriptAdd* dspScriptAdd = nullptr;
-TdspScriptEditer* dspScriptEditer = nullptr;
+namespace app {
 
-namespace {
-
-Form* forms[static_cast<int>(AppWindow::ScriptEditer) + 1] = {};
-
-// One window: created hidden, kept for the program's life, registered for appWindowForm.
-template <class T>
-void windowCreate(T*& reference, AppWindow which) {
-    reference = new T();
-    reference->create();
-    forms[static_cast<int>(which)] = reference;
+AppWindows& windows() {
+    static AppWindows registry;
+    return registry;
 }
 
-}  // namespace
+template <class T, class HandOver>
+void AppWindows::windowCreate(T*& reference, AppWindow which, HandOver handOver) {
+    reference = new T();  // never deleted: destroying the windows at the end would only cost time under Wine
+    handOver(*reference);
+    reference->create();
+    forms_[static_cast<std::size_t>(which)] = reference;
+}
 
-void appWindowsCreate() {
+void AppWindows::create() {
     // Order: Main, About, Config, GroupConfig, ScriptConfig, GroupAdd, AcadTest, SDIExp, ScriptAdd, ScriptEditer.
     windowCreate(dspMain, AppWindow::Main);
     windowCreate(dspAbout, AppWindow::About);
-    windowCreate(dspConfig, AppWindow::Config);
-    windowCreate(dspGroupConfig, AppWindow::GroupConfig);
+    windowCreate(dspConfig, AppWindow::Config, [this](TdspConfig& w) {
+        // A new save folder changes what the main window lists; its status check runs after every save.
+        w.onSaved = [this](bool saveFolderChanged) {
+            if (saveFolderChanged) {
+                dspMain->groupListSetup();
+                dspMain->scriptListSetup();
+            }
+            dspMain->mainStatusCheck();
+        };
+    });
+    windowCreate(dspGroupConfig, AppWindow::GroupConfig, [this](TdspGroupConfig& w) {
+        w.onLibraryChanged = [this] { mainRefresh(); };
+        w.menuPicture = [this](int index) { return dspMain->menuPicture(index); };
+    });
+    windowCreate(dspScriptConfig, AppWindow::ScriptConfig, [this](TdspScriptConfig& w) {
+        w.onLibraryChanged = [this] { mainRefresh(); };
+        w.menuPicture = [this](int index) { return dspMain->menuPicture(index); };
+    });
     windowCreate(dspGroupAdd, AppWindow::GroupAdd);
+    dspGroupConfig->setGroupAdd(*dspGroupAdd);
     windowCreate(dspAcadTest, AppWindow::AcadTest);
     windowCreate(dspSDIExp, AppWindow::SDIExp);
+    windowCreate(dspScriptAdd, AppWindow::ScriptAdd);
+    dspScriptConfig->setScriptAdd(*dspScriptAdd);
 }
 
-Form* appWindowForm(AppWindow window) { return forms[static_cast<int>(window)]; }
-
-int appWindowShowModal(AppWindow window) {
-    Form* form = appWindowForm(window);
-    return form ? form->showModal() : mrNone;
+ModalResult AppWindows::showModal(AppWindow window) {
+    Form* f = form(window);
+    return f ? f->showModal() : ModalResult::None;
 }
+
+void AppWindows::mainRefresh() {
+    dspMain->zumenCheckBoxSet();
+    dspMain->groupListSetup();
+    dspMain->scriptListSetup();
+    dspMain->mainStatusCheck();
+}
+
+}  // namespace app

@@ -2,28 +2,20 @@
 #include <windows.h>
 
 #include "app/AppWindows.h"
-#include "app/Application.h"
-
-namespace {
-
-constexpr const char* kMutexName = "Canopia_Mutex";  // no namespace prefix: one instance per logon
-
-}  // namespace
+#include "app/SingleInstance.h"
+#include "forms/Application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    auto& app = app::Application::instance();
+    auto& app = forms::Application::instance();
     app.initialize(instance);
 
     // A copy already running: say so and end; the running copy is left alone.
-    if (HANDLE existing = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
-        ::CloseHandle(existing);
+    if (app::singleInstanceClaim() == app::InstanceClaim::AnotherCopyRuns) {
         ::MessageBoxA(app.handle(), "カノピアはすでに起動しています", "注意", MB_TOPMOST | MB_ICONWARNING);
         return 0;
     }
-    // Held for the program's life and released by its end. A failure leaves the program without the guard.
-    ::CreateMutexA(nullptr, FALSE, kMutexName);
 
-    app.setTitle(app::kAppTitle);
-    appWindowsCreate();
+    app.setTitle(forms::kAppTitle);
+    app::windows().create();
     return app.run();
 }

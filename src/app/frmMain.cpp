@@ -3,20 +3,22 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "acad/AcadRules.h"
 #include "acad/CommandChannel.h"
 #include "app/AppWindows.h"
-#include "app/Application.h"
-#include "app/ErrorFence.h"
-#include "app/Fonts.h"
+#include "app/frmMainTray.h"
 #include "core/Cp932.h"
+#include "forms/Application.h"
+#include "forms/Fonts.h"
 #include "library/ScriptLibrary.h"
 #include "library/Settings.h"
-#include "app/frmMainTray.h"
 #include "resources/MainResources.h"
 #include "runner/ScriptRun.h"
+#include "win/ErrorFence.h"
 
 namespace {
 
@@ -29,18 +31,34 @@ constexpr const char* kStatusPrefix = "対象AutoCAD：  ";
 constexpr const char* kStatusNotFound = "対象AutoCAD：  見つかりません";
 // The caption, with its trailing blank.
 constexpr const char* kMainCaption = "カノピア ";
+// The progress part is at least as wide as this text needs.
+constexpr const char* kProgressWidest = "000/000";
+constexpr int kProgressPadding = 12;  // around the text, in 96-DPI pixels
+
+// True while alive: a run (or the question before one) is under way.
+class RunningFlag {
+public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+    bool& flag_;
+};
 
 const ControlLayout kControls[] = {
-    {TdspMain::Bevel1, ControlKind::Bevel, "", 0, 1, 299, 8, akLeft | akTop | akRight},
+    {TdspMain::Bevel1, ControlKind::Bevel, "", 0, 1, 299, 8, Anchor::Left | Anchor::Top | Anchor::Right},
     {TdspMain::Label3, ControlKind::Label, "処理タイプ：", 35, 12, 60, 12},
-    {TdspMain::rdoFileActive, ControlKind::RadioButton, "現在の図面", 105, 9, 89, 17, akLeftTop, 2},
-    {TdspMain::rdoFileSelect, ControlKind::RadioButton, "複数ファイル", 193, 9, 89, 17, akLeftTop, 3},
+    {TdspMain::rdoFileActive, ControlKind::RadioButton, "現在の図面", 105, 9, 89, 17, Anchor::LeftTop, 2},
+    {TdspMain::rdoFileSelect, ControlKind::RadioButton, "複数ファイル", 193, 9, 89, 17, Anchor::LeftTop, 3},
     {TdspMain::Label2, ControlKind::Label, "グループを選択：", 9, 34, 86, 12},
-    {TdspMain::cmbGroup, ControlKind::ComboList, "", 104, 30, 193, 21, akLeft | akTop | akRight, 0, CBS_SORT, 13, 0,
-     cfAutoDropDown},
-    {TdspMain::lstScript, ControlKind::ListBox, "", 3, 58, 294, 120, akAll, 1, LBS_SORT, 13, 0, cfNone, 13},
-    {TdspMain::Label1, ControlKind::Label, "実行スクリプトを選択：", 8, 189, 113, 12, akLeft | akBottom},
-    {TdspMain::btnScriptGo, ControlKind::Button, "実行", 221, 186, 75, 23, akRight | akBottom, 4},
+    {TdspMain::cmbGroup, ControlKind::ComboList, "", 104, 30, 193, 21, Anchor::Left | Anchor::Top | Anchor::Right, 0,
+     CBS_SORT, 13, 0, ControlFlag::AutoDropDown},
+    {TdspMain::lstScript, ControlKind::ListBox, "", 3, 58, 294, 120, Anchor::All, 1, LBS_SORT, 13, 0, ControlFlag::None,
+     13},
+    {TdspMain::Label1, ControlKind::Label, "実行スクリプトを選択：", 8, 189, 113, 12, Anchor::Left | Anchor::Bottom},
+    {TdspMain::btnScriptGo, ControlKind::Button, "実行", 221, 186, 75, 23, Anchor::Right | Anchor::Bottom, 4},
     {TdspMain::barMain, ControlKind::StatusBar, "", 0, 221, 302, 19},
 };
 
@@ -122,18 +140,15 @@ std::string listText(HWND list, UINT lenMsg, UINT textMsg, LRESULT index) {
 
 TdspMain::TdspMain() : Form(kFormSpec, kControls) {}
 
-TdspMain::~TdspMain() {
-    tray_.reset();
-    if (imgIcon_) ::ImageList_Destroy(imgIcon_);
-}
+TdspMain::~TdspMain() { tray_.reset(); }
 
 void TdspMain::FormCreate() {
-    auto& app = app::Application::instance();
-    imgIcon_ = ::ImageList_LoadImageA(app.hinstance(), MAKEINTRESOURCEA(IDB_IMGICON), 16, 0, RGB(255, 0, 255),
-                                      IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    auto& app = forms::Application::instance();
+    imgIcon_.reset(::ImageList_LoadImageA(app.hinstance(), MAKEINTRESOURCEA(IDB_IMGICON), 16, 0, RGB(255, 0, 255),
+                                          IMAGE_BITMAP, LR_CREATEDIBSECTION));
     menuCreate();
     if (imgIcon_) {
-        buttonIcon_.reset(::ImageList_GetIcon(imgIcon_, IMG_SCRIPTGO, ILD_TRANSPARENT));
+        buttonIcon_.reset(::ImageList_GetIcon(imgIcon_.get(), IMG_SCRIPTGO, ILD_TRANSPARENT));
         ::SendMessageA(control(btnScriptGo), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(buttonIcon_.get()));
     }
 
@@ -167,9 +182,14 @@ void TdspMain::FormCreate() {
         return s;
     });
 
+    // The runs tell this window what AutoCAD took, so that a batch can be followed.
+    runPrompts().handedOver = [this](const RunHandOver& h) { runHandedOver(h); };
+    // Under Wine, an elevated AutoCAD is played by the stand-in and refused here (see CommandChannel.h).
+    if (acadElevationEmulationAsked()) acadCopyDataSenderSet(acadElevationEmulatingSend);
+
     // Minimising into the notification area.
     HICON icon = ::LoadIconA(app.hinstance(), MAKEINTRESOURCEA(IDI_CANOPIA));
-    tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon_, [&app] { app.restore(); });
+    tray_ = std::make_unique<MainTray>(handle(), app.handle(), icon, imgIcon_.get(), [&app] { app.restore(); });
     app.onMinimize = [this] { tray_->AppMinimize(); };
     app.onRestore = [this] { tray_->AppRestore(); };
     app.onExit = [this] { tray_.reset(); };  // the icon leaves the notification area with the program
@@ -211,7 +231,9 @@ void TdspMain::menuCreate() {
     ::EnableMenuItem(mnuMain_, kAutoCADMenuPosition, MF_BYPOSITION | MF_GRAYED);
     acadMenuEnabled_ = false;
     setMenu(mnuMain_);
-    setAccelerators(::CreateAcceleratorTableA(const_cast<ACCEL*>(kAccelerators), static_cast<int>(std::size(kAccelerators))));
+    accelerators_.reset(
+        ::CreateAcceleratorTableA(const_cast<ACCEL*>(kAccelerators), static_cast<int>(std::size(kAccelerators))));
+    setAccelerators(accelerators_.get());
 }
 
 HBITMAP TdspMain::menuPicture(int index) {
@@ -227,23 +249,24 @@ HBITMAP TdspMain::menuPicture(int index) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    WindowDC screen(nullptr);
-    HBITMAP bmp = ::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    win::WindowDC screen(nullptr);
+    win::UniqueBitmap bmp(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bmp || !bits) return nullptr;
-    HDC dc = ::CreateCompatibleDC(screen.get());
     {
-        SelectGuard select(dc, bmp);
-        ::ImageList_DrawEx(imgIcon_, index, dc, 0, 0, 16, 16, RGB(255, 0, 255), CLR_NONE, ILD_NORMAL);
+        win::MemoryDC dc(screen.get());
+        if (!dc) return nullptr;
+        win::SelectGuard select(dc.get(), bmp.get());
+        ::ImageList_DrawEx(imgIcon_.get(), index, dc.get(), 0, 0, 16, 16, RGB(255, 0, 255), CLR_NONE, ILD_NORMAL);
     }
-    ::DeleteDC(dc);
     ::GdiFlush();
     auto* px = static_cast<DWORD*>(bits);
     for (int i = 0; i < 16 * 16; ++i) {
         const DWORD rgb = px[i] & 0x00FFFFFF;
         px[i] = rgb == 0x00FF00FF ? 0 : (rgb | 0xFF000000);
     }
-    pictures_[index].reset(bmp);
-    return bmp;
+    HBITMAP picture = bmp.get();
+    pictures_[index] = std::move(bmp);
+    return picture;
 }
 
 LRESULT TdspMain::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -270,11 +293,15 @@ void TdspMain::FormShown() { checkTopMost(); }
 
 void TdspMain::FormClose() {
     // A state that cannot be written is reported once; the program still ends, as the user asked.
-    if (app::fenced([this] { selectGroupLoadSave(false); })) app::fenced([this] { windowStatusLoadSave(false); });
+    if (win::fenced([this] { selectGroupLoadSave(false); })) win::fenced([this] { windowStatusLoadSave(false); });
     ::KillTimer(hwnd_, kAcadWatchTimer);
 }
 
-void TdspMain::acadWatchTimerTimer() { statusTimer(acadWindowFind() != nullptr); }
+void TdspMain::acadWatchTimerTimer() {
+    const bool found = acadWindowFind() != nullptr;
+    statusTimer(found);
+    followStep(found);
+}
 
 void TdspMain::statusTimer(bool found) {
     const bool run = found && ::SendMessageA(control(lstScript), LB_GETCOUNT, 0, 0) > 0;
@@ -289,9 +316,86 @@ void TdspMain::statusTimer(bool found) {
     ::SetWindowTextA(control(barMain), status.c_str());
 }
 
+void TdspMain::followStep(bool found) {
+    runner::WatchView view;
+    char title[256] = {};
+    if (followedWindow_ && ::IsWindow(followedWindow_)) {
+        // The run's own window, read like the lookup reads it; a handle taken over by another window is no AutoCAD.
+        char className[256] = {};
+        ::GetWindowTextA(followedWindow_, title, acad::kWindowTextCount);
+        ::GetClassNameA(followedWindow_, className, acad::kWindowTextCount);
+        view.alive = acad::isAcadMainWindow(title, className);
+    }
+    view.title = title;
+    view.found = found;
+    view.canAsk = !running_ && ::IsWindowEnabled(hwnd_);  // not over a run, a modal window or a message box
+    if (follower_.tick(view)) resumeOffer();
+    progressShow(follower_.progressText());
+}
+
+void TdspMain::runHandedOver(const RunHandOver& handOver) {
+    // A new run replaces the followed one; a current-drawing run has nothing to follow.
+    if (handOver.batch.files.empty()) {
+        follower_.forget();
+        followedWindow_ = nullptr;
+    } else {
+        follower_.start(handOver.batch, handOver.title);
+        followedWindow_ = handOver.window;
+    }
+    progressShow(follower_.progressText());
+}
+
+void TdspMain::resumeOffer() {
+    const runner::BatchRun rest = follower_.remaining();
+    const std::string question = follower_.resumeQuestion();
+    // Asked once: whatever the answer, and also when the resumed run fails, this run is over.
+    struct Answered {
+        runner::BatchFollower& follower;
+        ~Answered() { follower.questionDone(); }
+    } answered{follower_};
+    RunningFlag running(running_);
+    batchResume(rest, question, hwnd_);
+}
+
+void TdspMain::progressShow(const std::string& text) {
+    if (text == progress_) return;
+    progress_ = text;
+    statusPartsSet();
+}
+
+void TdspMain::statusPartsSet() {
+    HWND bar = control(barMain);
+    if (progress_.empty()) {
+        int parts[1] = {-1};
+        ::SendMessageA(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+        return;
+    }
+    // The status line keeps everything but the progress part's width; the sizing grip lies in the last part.
+    int textWidth = 0;
+    {
+        win::WindowDC dc(bar);
+        win::SelectGuard select(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(bar, WM_GETFONT, 0, 0)));
+        for (const std::string& t : {std::string(kProgressWidest), progress_}) {
+            SIZE extent{};
+            ::GetTextExtentPoint32A(dc.get(), t.c_str(), static_cast<int>(t.size()), &extent);
+            textWidth = std::max(textWidth, static_cast<int>(extent.cx));
+        }
+    }
+    RECT client{};
+    ::GetClientRect(bar, &client);
+    const int width = textWidth + forms::scaled(kProgressPadding) + ::GetSystemMetrics(SM_CXVSCROLL);
+    int parts[2] = {std::max(0, static_cast<int>(client.right) - width), -1};
+    ::SendMessageA(bar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageA(bar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(progress_.c_str()));
+}
+
+void TdspMain::FormResize() {
+    if (!progress_.empty()) statusPartsSet();
+}
+
 void TdspMain::groupListSetup() {
     HWND box = control(cmbGroup);
-    RedrawSuspender suspend(box);
+    win::RedrawSuspender suspend(box);
     ::SendMessageA(box, CB_RESETCONTENT, 0, 0);
     std::vector<std::string> names;
     groupNamesRead(names);
@@ -301,7 +405,7 @@ void TdspMain::groupListSetup() {
 
 void TdspMain::scriptListSetup() {
     HWND list = control(lstScript);
-    RedrawSuspender suspend(list);
+    win::RedrawSuspender suspend(list);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     std::vector<std::string> names;
     scriptNamesRead(names, text(cmbGroup));
@@ -336,7 +440,7 @@ void TdspMain::checkTopMost() {
 }
 
 void TdspMain::windowStatusLoadSave(bool load) {
-    Form* editer = appWindowForm(AppWindow::ScriptEditer);
+    Form* editer = app::windows().form(app::AppWindow::ScriptEditer);
     if (load) {
         const WindowStatus s = windowStatusRead();
         setBounds(s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight);
@@ -386,29 +490,32 @@ void TdspMain::lstScriptDblClick() {
     if (enabled(btnScriptGo)) btnScriptGoClick();
 }
 
-void TdspMain::btnScriptGoClick() { scriptGo(hwnd_); }
+void TdspMain::btnScriptGoClick() {
+    RunningFlag running(running_);
+    scriptGo(hwnd_);
+}
 
 void TdspMain::mForGroundClick() {
     ::CheckMenuItem(mnuMain_, mForGround, MF_BYCOMMAND | (topMost() ? MF_UNCHECKED : MF_CHECKED));
     checkTopMost();
 }
 
-void TdspMain::mConfigClick() { appWindowShowModal(AppWindow::Config); }
+void TdspMain::mConfigClick() { app::windows().showModal(app::AppWindow::Config); }
 void TdspMain::mExitClick() { close(); }
-void TdspMain::mGroupConfigClick() { appWindowShowModal(AppWindow::GroupConfig); }
-void TdspMain::mScriptConfigClick() { appWindowShowModal(AppWindow::ScriptConfig); }
+void TdspMain::mGroupConfigClick() { app::windows().showModal(app::AppWindow::GroupConfig); }
+void TdspMain::mScriptConfigClick() { app::windows().showModal(app::AppWindow::ScriptConfig); }
 
 void TdspMain::mScriptGoClick() {
     if (enabled(btnScriptGo)) btnScriptGoClick();
 }
 
 void TdspMain::mAcadActiveClick() { ::SetForegroundWindow(acadWindowFind()); }
-void TdspMain::mAcadTestClick() { appWindowShowModal(AppWindow::AcadTest); }
+void TdspMain::mAcadTestClick() { app::windows().showModal(app::AppWindow::AcadTest); }
 
 void TdspMain::mHelpOpenClick() {
     ::ShellExecuteA(hwnd_, "open", programFile(kHelpFile).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TdspMain::mWebSiteClick() { ::ShellExecuteA(hwnd_, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL); }
-void TdspMain::mSDIOpenClick() { appWindowShowModal(AppWindow::SDIExp); }
-void TdspMain::mAboutClick() { appWindowShowModal(AppWindow::About); }
+void TdspMain::mSDIOpenClick() { app::windows().showModal(app::AppWindow::SDIExp); }
+void TdspMain::mAboutClick() { app::windows().showModal(app::AppWindow::About); }

@@ -9,11 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "app/Form.h"
 #include "app/frmMainIds.h"
-#include "app/WinHandles.h"
+#include "forms/Form.h"
+#include "runner/BatchFollow.h"
+#include "win/WinHandles.h"
 
 class MainTray;
+struct RunHandOver;
 
 class TdspMain : public Form, public MainWindowIds {
 public:
@@ -36,13 +38,16 @@ public:
     void checkTopMost();
     // The status line and the enabled states of the run command and the AutoCAD menu.
     void statusTimer(bool found);
+    // Following the batch run AutoCAD works through: "k/N" in the status bar's second part, and the question
+    // to resume once AutoCAD is back after it went away in the middle of the run.
+    void followStep(bool found);
 
     // The state kept in the settings file (read when shown, written when closed).
     void windowStatusLoadSave(bool load);
     void selectGroupLoadSave(bool load);
 
     // The main image list imgIcon (menu pictures; the maintenance dialogs use it for their pop-up menus).
-    HIMAGELIST imgIcon() const { return imgIcon_; }
+    HIMAGELIST imgIcon() const { return imgIcon_.get(); }
     // A picture of imgIcon as a 32-bit bitmap with alpha, for a menu item (owned by this window).
     HBITMAP menuPicture(int index);
     // The run (scriptGo) behind the run button; tests and later windows may call it.
@@ -59,6 +64,7 @@ protected:
     void FormShow() override;
     void FormShown() override;
     void FormClose() override;
+    void FormResize() override;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
@@ -80,14 +86,24 @@ private:
     void mSDIOpenClick();
     void mAboutClick();
     void menuCreate();
+    void runHandedOver(const RunHandOver& handOver);
+    void resumeOffer();
+    // The status bar: one part, or the status line and the progress part while there is progress to show.
+    void progressShow(const std::string& text);
+    void statusPartsSet();
 
     HMENU mnuMain_ = nullptr;
     HMENU mAutoCAD_ = nullptr;  // the AutoCAD pop-up, disabled while AutoCAD is not found
     bool acadMenuEnabled_ = false;
-    HIMAGELIST imgIcon_ = nullptr;
-    std::map<int, UniqueBitmap> pictures_;
-    UniqueIcon buttonIcon_;
+    win::UniqueImageList imgIcon_;
+    std::map<int, win::UniqueBitmap> pictures_;
+    win::UniqueIcon buttonIcon_;
+    win::UniqueAccel accelerators_;
     // The editor window's stored bounds, kept for writing back while that window is not part of the program.
     RECT editerBounds_{};
     std::unique_ptr<MainTray> tray_;
+    runner::BatchFollower follower_;
+    HWND followedWindow_ = nullptr;  // AutoCAD's window the followed run was handed to
+    std::string progress_;           // the progress part's text; "" when the bar has one part
+    bool running_ = false;           // a run or the resume question is under way: no question now
 };

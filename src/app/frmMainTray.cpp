@@ -3,16 +3,16 @@
 
 #include <utility>
 
-#include "app/MessageBoxes.h"
 #include "library/Settings.h"
+#include "win/WinHandles.h"
 
 namespace {
 
 constexpr int kFukkiImage = 7;  // index of the "restore" picture in the main image list
 
-HICON imageListIcon(HIMAGELIST images, int index) {
+win::UniqueIcon imageListIcon(HIMAGELIST images, int index) {
     if (images == nullptr || ImageList_GetImageCount(images) <= index) return nullptr;
-    return ImageList_GetIcon(images, index, ILD_TRANSPARENT);
+    return win::UniqueIcon(ImageList_GetIcon(images, index, ILD_TRANSPARENT));
 }
 
 }  // namespace
@@ -24,11 +24,9 @@ MainTray::MainTray(HWND mainWindow, HWND applicationWindow, HICON icon, HIMAGELI
       applicationWindow_(applicationWindow),
       applicationRestore_(std::move(applicationRestore)),
       optionOn_(optionOn ? std::move(optionOn) : std::function<bool()>(trayIconOptionOn)) {
-    // Errors inside the icon's own handlers are shown like every other error of the program.
-    TTrayIcon::setErrorHandler([](const char* message) { app::applicationErrorShow(message); });
-    HICON picture = imageListIcon(imgIcon, kFukkiImage);
-    mTrayFukki = mnuTray.addItem("表示状態を復帰(&A)", [this] { mTrayFukkiClick(); }, picture);
-    if (picture) DestroyIcon(picture);
+    // The menu keeps its own picture of the icon.
+    const win::UniqueIcon picture = imageListIcon(imgIcon, kFukkiImage);
+    mTrayFukki = mnuTray.addItem("表示状態を復帰(&A)", [this] { mTrayFukkiClick(); }, picture.get());
     mTrayQuit = mnuTray.addItem("終了(&X)", [this] { mTrayQuitClick(); });
 
     icnTray.setIcon(icon);

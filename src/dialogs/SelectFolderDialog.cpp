@@ -3,7 +3,8 @@
 
 #include <exception>
 #include <utility>
-#include <vector>
+
+#include "win/WinHandles.h"
 
 namespace {
 
@@ -14,57 +15,24 @@ constexpr char kSelfProp[] = "CanopiaSelectFolderDialog";
 class ComScope {
 public:
     ComScope() noexcept {
-        HMODULE ole = ::LoadLibraryA("ole32.dll");
+        win::UniqueModule ole(::LoadLibraryA("ole32.dll"));
         if (!ole) return;
         using Init = HRESULT(WINAPI*)(void*, DWORD);
-        auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(::GetProcAddress(ole, "CoInitializeEx")));
-        uninit_ = reinterpret_cast<Uninit>(reinterpret_cast<void*>(::GetProcAddress(ole, "CoUninitialize")));
-        if (init && uninit_ && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED))) {
-            ole_ = ole;  // keeps the module loaded until the balancing call
-            return;
-        }
-        ::FreeLibrary(ole);
+        auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(::GetProcAddress(ole.get(), "CoInitializeEx")));
+        uninit_ = reinterpret_cast<Uninit>(reinterpret_cast<void*>(::GetProcAddress(ole.get(), "CoUninitialize")));
+        if (init && uninit_ && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED)))
+            ole_ = std::move(ole);  // keeps the module loaded until the balancing call
     }
     ~ComScope() {
-        if (!ole_) return;
-        uninit_();
-        ::FreeLibrary(ole_);
+        if (ole_) uninit_();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
 private:
     using Uninit = void(WINAPI*)();
-    HMODULE ole_ = nullptr;
+    win::UniqueModule ole_;
     Uninit uninit_ = nullptr;
-};
-
-// Disables every enabled visible top-level window of this thread for the life of the browse dialog and
-// afterwards enables them again and gives back the activation and the focus.
-class TaskWindowsDisabled {
-public:
-    TaskWindowsDisabled() noexcept : active_(::GetActiveWindow()), focus_(::GetFocus()) {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &collect, reinterpret_cast<LPARAM>(&disabled_));
-        for (HWND w : disabled_) ::EnableWindow(w, FALSE);
-    }
-    ~TaskWindowsDisabled() {
-        for (HWND w : disabled_) {
-            if (::IsWindow(w)) ::EnableWindow(w, TRUE);
-        }
-        if (active_ && ::IsWindow(active_)) ::SetActiveWindow(active_);
-        if (focus_ && ::IsWindow(focus_)) ::SetFocus(focus_);
-    }
-    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
-    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
-
-private:
-    static BOOL CALLBACK collect(HWND w, LPARAM list) {
-        if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-    }
-    std::vector<HWND> disabled_;
-    HWND active_;
-    HWND focus_;
 };
 
 }  // namespace
@@ -83,7 +51,7 @@ std::string TSelectFolderDialog::SelectedPath() const { return pathOf(held_.get(
 
 bool TSelectFolderDialog::Execute() {
     ComScope com;
-    UniquePidl root;
+    win::UniquePidl root;
     if (RootSpecialFolder != CSIDL_DESKTOP) {
         ITEMIDLIST* p = nullptr;
         if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, RootSpecialFolder, &p))) root.reset(p);
@@ -101,10 +69,17 @@ bool TSelectFolderDialog::Execute() {
     info.lParam = reinterpret_cast<LPARAM>(this);
 
     error_ = nullptr;
-    UniquePidl chosen;
+    win::UniquePidl chosen;
     {
-        TaskWindowsDisabled disabled;
-        chosen.reset(::SHBrowseForFolderA(&info));
+        // The browse runs its own loop: the program's windows are disabled for it, and the activation and the
+        // focus are given back afterwards.
+        const HWND active = ::GetActiveWindow(), focus = ::GetFocus();
+        {
+            win::ThreadWindowsDisabled disabled;
+            chosen.reset(::SHBrowseForFolderA(&info));
+        }
+        if (active && ::IsWindow(active)) ::SetActiveWindow(active);
+        if (focus && ::IsWindow(focus)) ::SetFocus(focus);
     }
     browse_ = nullptr;
     const bool confirmed = chosen != nullptr;
@@ -149,7 +124,7 @@ int TSelectFolderDialog::browseEvent(HWND hwnd, UINT msg, LPARAM lParam) {
             } else if (SelectSpecialFolder != kNoSpecialFolder) {
                 ITEMIDLIST* p = nullptr;
                 if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, SelectSpecialFolder, &p))) {
-                    UniquePidl special(p);
+                    win::UniquePidl special(p);
                     ::SendMessageA(hwnd, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(special.get()));
                 }
             }

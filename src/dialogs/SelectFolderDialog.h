@@ -7,8 +7,9 @@
 
 #include <exception>
 #include <functional>
-#include <memory>
 #include <string>
+
+#include "win/ShellHandles.h"
 
 class TSelectFolderDialog {
 public:
@@ -36,7 +37,7 @@ public:
     TSelectFolderDialog& operator=(const TSelectFolderDialog&) = delete;
 
     // The window the browse dialog belongs to; without one, the active window at the time of Execute.
-    void ownerSet(HWND owner) noexcept { owner_ = owner; }
+    void setOwner(HWND owner) noexcept { owner_ = owner; }
 
     // Shows the browse dialog modally; true when the user confirmed a folder.
     bool Execute();
@@ -49,11 +50,6 @@ public:
     HWND handle() const noexcept { return browse_; }
 
 private:
-    struct PidlDeleter {
-        void operator()(ITEMIDLIST* p) const noexcept { ::ILFree(p); }
-    };
-    using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
-
     static int CALLBACK browseCallback(HWND hwnd, UINT msg, LPARAM lParam, LPARAM data);
     static LRESULT CALLBACK browseSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     int browseEvent(HWND hwnd, UINT msg, LPARAM lParam);
@@ -62,7 +58,7 @@ private:
     HWND owner_ = nullptr;
     HWND browse_ = nullptr;
     WNDPROC browseProc_ = nullptr;  // the browse window's own procedure while OnCanClose is subclassing it
-    UniquePidl held_;               // the folder held between browses
+    win::UniquePidl held_;               // the folder held between browses
     std::string preselectPath_;     // the held folder's path while a browse starts (a posted message points here)
     std::exception_ptr error_;      // raised in an event during the browse, raised again by Execute
 };

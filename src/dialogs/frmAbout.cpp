@@ -3,8 +3,8 @@
 
 #include <shellapi.h>
 
-#include "app/Application.h"
-#include "app/Fonts.h"
+#include "forms/Application.h"
+#include "forms/Fonts.h"
 #include "resources/run_dialogs/RunDialogResources.h"
 
 namespace {
@@ -15,16 +15,17 @@ constexpr int kBandHeight = 121;  // the white band at the top, in layout pixels
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 const ControlLayout kControls[] = {
-    {TdspAbout::kImgBanner, ControlKind::Custom, "", 22, 8, 300, 64, akLeftTop, -1, SS_BITMAP},
-    {TdspAbout::kImgProgram, ControlKind::Custom, "", 40, 76, 40, 40, akLeftTop, -1, SS_BITMAP},
+    {TdspAbout::kImgBanner, ControlKind::Custom, "", 22, 8, 300, 64, Anchor::LeftTop, -1, SS_BITMAP},
+    {TdspAbout::kImgProgram, ControlKind::Custom, "", 40, 76, 40, 40, Anchor::LeftTop, -1, SS_BITMAP},
     {TdspAbout::kLblVersion, ControlKind::Label, "カノピア ver 1.00", 92, 80, 236, 14},
     {TdspAbout::kLblNotice, ControlKind::Label, "Copyright (C) 2026 Canopia", 92, 98, 244, 14},
     {TdspAbout::kBevel, ControlKind::Bevel, "", 0, kBandHeight, 344, 2},
     {TdspAbout::kLabel5, ControlKind::Label, "WebSite：", 40, 140, 64, 14},
-    {TdspAbout::kLblURL, ControlKind::Label, TdspAbout::kHomePage, 108, 140, 200, 14, akLeftTop, -1, SS_NOTIFY},
+    {TdspAbout::kLblURL, ControlKind::Label, TdspAbout::kHomePage, 108, 140, 200, 14, Anchor::LeftTop, -1, SS_NOTIFY},
     {TdspAbout::kLabel6, ControlKind::Label, "E-Mail：", 40, 162, 64, 14},
-    {TdspAbout::kLblEMail, ControlKind::Label, TdspAbout::kMailAddress, 108, 162, 200, 14, akLeftTop, -1, SS_NOTIFY},
-    {TdspAbout::kBtnOk, ControlKind::DefaultButton, "OK", 134, 200, 75, 25, akLeftTop, 0},
+    {TdspAbout::kLblEMail, ControlKind::Label, TdspAbout::kMailAddress, 108, 162, 200, 14, Anchor::LeftTop, -1,
+     SS_NOTIFY},
+    {TdspAbout::kBtnOk, ControlKind::DefaultButton, "OK", 134, 200, 75, 25, Anchor::LeftTop, 0},
 };
 
 }  // namespace
@@ -39,7 +40,7 @@ void TdspAbout::FormCreate() {
     onClick(kBtnOk, [this] { btnOkClick(); });
     onClick(IDOK, [this] { btnOkClick(); });      // Enter
     onClick(IDCANCEL, [this] { btnOkClick(); });  // Esc
-    HINSTANCE instance = app::Application::instance().hinstance();
+    HINSTANCE instance = forms::Application::instance().hinstance();
     auto picture = [instance](int id) {
         return static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     };
@@ -51,7 +52,7 @@ void TdspAbout::FormCreate() {
     }
     // The links: the window font, underlined.
     LOGFONTA lf{};
-    if (::GetObjectA(app::formFont(12), sizeof lf, &lf)) {
+    if (::GetObjectA(forms::formFont(12), sizeof lf, &lf)) {
         lf.lfUnderline = TRUE;
         linkFont_.reset(::CreateFontIndirectA(&lf));
         for (int id : {kLblURL, kLblEMail}) {
@@ -90,7 +91,7 @@ LRESULT TdspAbout::handle(UINT msg, WPARAM wp, LPARAM lp) {
             ::GetClientRect(hwnd_, &client);
             ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
             RECT band = client;
-            band.bottom = app::scaled(kBandHeight);
+            band.bottom = forms::scaled(kBandHeight);
             ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
             return 1;
         }
@@ -101,7 +102,7 @@ LRESULT TdspAbout::handle(UINT msg, WPARAM wp, LPARAM lp) {
             ::GetWindowRect(h, &r);
             ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
             if (isLink(h)) ::SetTextColor(dc, kLinkColour);
-            if (r.bottom <= app::scaled(kBandHeight)) {
+            if (r.bottom <= forms::scaled(kBandHeight)) {
                 ::SetBkColor(dc, RGB(255, 255, 255));
                 return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
             }

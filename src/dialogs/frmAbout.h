@@ -1,8 +1,8 @@
 // The version window: banner, program picture, version, and the maker's web and mail links.
 #pragma once
 
-#include "app/Form.h"
-#include "app/WinHandles.h"
+#include "forms/Form.h"
+#include "win/WinHandles.h"
 
 class TdspAbout : public Form {
 public:
@@ -33,7 +33,7 @@ protected:
 private:
     bool isLink(HWND control) const;
 
-    UniqueBitmap banner_;
-    UniqueBitmap program_;
-    UniqueFont linkFont_;
+    win::UniqueBitmap banner_;
+    win::UniqueBitmap program_;
+    win::UniqueFont linkFont_;
 };

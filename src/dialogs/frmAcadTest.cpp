@@ -10,11 +10,11 @@ const FormLayout kForm{"AutoCADコマンド送信テスト", 312, 88};
 const ControlLayout kControls[] = {
     {TdspAcadTest::kLabel1, ControlKind::Label, "送信するコマンドを入力してください：", 8, 8, 296, 14},
     // Enter runs the send and is swallowed, so the field never sees it.
-    {TdspAcadTest::kEdtSendCommand, ControlKind::Edit, "", 8, 24, 296, 21, akLeftTop, 0, 0, 0,
+    {TdspAcadTest::kEdtSendCommand, ControlKind::Edit, "", 8, 24, 296, 21, Anchor::LeftTop, 0, 0, 0,
      TdspAcadTest::kBtnSendCommand},
-    {TdspAcadTest::kBtnSendCommand, ControlKind::Button, "コマンド送信", 8, 56, 96, 25, akLeftTop, 1},
-    {TdspAcadTest::kBtnClose, ControlKind::Button, "閉じる", 216, 56, 88, 25, akLeftTop, 2},
-    {TdspAcadTest::kBtnSendCancel, ControlKind::Button, "キャンセル送信", 112, 56, 96, 25, akLeftTop, 3},
+    {TdspAcadTest::kBtnSendCommand, ControlKind::Button, "コマンド送信", 8, 56, 96, 25, Anchor::LeftTop, 1},
+    {TdspAcadTest::kBtnClose, ControlKind::Button, "閉じる", 216, 56, 88, 25, Anchor::LeftTop, 2},
+    {TdspAcadTest::kBtnSendCancel, ControlKind::Button, "キャンセル送信", 112, 56, 96, 25, Anchor::LeftTop, 3},
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The command test window: type one AutoCAD command and send it, or send the cancel.
 #pragma once
 
-#include "app/Form.h"
+#include "forms/Form.h"
 
 class TdspAcadTest : public Form {
 public:

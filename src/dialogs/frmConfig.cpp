@@ -4,8 +4,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/AppWindows.h"
-#include "app/frmMain.h"
 #include "library/Settings.h"
 #include "resources/maintenance/MaintenanceResources.h"
 
@@ -29,22 +27,23 @@ const ControlLayout kControls[] = {
     {IDC_CF_FOLDERCHANGE1, ControlKind::Button, "変更", kBox4Left + 13, kBox4Top + 18, 52, 22},
     {IDC_CF_FOLDEROPEN1, ControlKind::Button, "設定フォルダを開く", kBox4Left + 69, kBox4Top + 18, 116, 22},
     {IDC_CF_SAVEFOLDER1, ControlKind::Label, ".\\single_script", kBox4Left + 15, kBox4Top + 48, kLabelWidth, 13,
-     akLeftTop, -1, kPathLabelStyle},
+     Anchor::LeftTop, -1, kPathLabelStyle},
     {IDC_CF_GROUPBOX3, ControlKind::GroupBox, "「複数ファイル」 スクリプト保管先フォルダ", kBox3Left, kBox3Top, kBoxWidth, 73},
     {IDC_CF_FOLDERCHANGE2, ControlKind::Button, "変更", kBox3Left + 13, kBox3Top + 18, 52, 22},
     {IDC_CF_FOLDEROPEN2, ControlKind::Button, "設定フォルダを開く", kBox3Left + 69, kBox3Top + 18, 116, 22},
     {IDC_CF_SAVEFOLDER2, ControlKind::Label, ".\\batch_script", kBox3Left + 15, kBox3Top + 48, kLabelWidth, 13,
-     akLeftTop, -1, kPathLabelStyle},
+     Anchor::LeftTop, -1, kPathLabelStyle},
     {IDC_CF_ACADACTIVEF, ControlKind::CheckBox, "「複数ファイル」 処理実行時にAutoCADをアクティブにする", 67, 171, 350, 17,
-     akLeftTop, 2},
+     Anchor::LeftTop, 2},
     {IDC_CF_ACADENDMESSAGE, ControlKind::CheckBox, "「複数ファイル」 処理終了時に終了のメッセージを表示する", 67, 194, 350,
-     17, akLeftTop, 3},
+     17, Anchor::LeftTop, 3},
     {IDC_CF_ACADACTIVEO, ControlKind::CheckBox, "「現在の図面」 処理実行時にAutoCADをアクティブにする", 67, 218, 350, 17,
-     akLeftTop, 4},
-    {IDC_CF_TASKTRAY, ControlKind::CheckBox, "アプリケーション最小化時にタスクトレイに収納する", 67, 242, 350, 17, akLeftTop, 5},
+     Anchor::LeftTop, 4},
+    {IDC_CF_TASKTRAY, ControlKind::CheckBox, "アプリケーション最小化時にタスクトレイに収納する", 67, 242, 350, 17,
+     Anchor::LeftTop, 5},
     {IDC_CF_BEVEL1, ControlKind::Bevel, "", 0, 270, 465, 9},
-    {IDC_CF_CANCEL, ControlKind::Button, "キャンセル", 149, 283, 80, 23, akLeftTop, 0},
-    {IDC_CF_OK, ControlKind::Button, "設定を保存", 233, 283, 80, 23, akLeftTop, 1},
+    {IDC_CF_CANCEL, ControlKind::Button, "キャンセル", 149, 283, 80, 23, Anchor::LeftTop, 0},
+    {IDC_CF_OK, ControlKind::Button, "設定を保存", 233, 283, 80, 23, Anchor::LeftTop, 1},
 };
 
 
@@ -72,7 +71,7 @@ TdspConfig::TdspConfig() : Form(kForm, kControls) {
 }
 
 void TdspConfig::FormCreate() {
-    dlgFolderSelect_.ownerSet(hwnd_);
+    dlgFolderSelect_.setOwner(hwnd_);
     // The tooltip window is owned by this form and ends with it.
     tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
@@ -91,7 +90,7 @@ void TdspConfig::FormShow() {
     folderChanged_ = false;
 }
 
-void TdspConfig::folderLabelSet(int labelId, const std::string& path) {
+void TdspConfig::setFolderLabel(int labelId, const std::string& path) {
     setText(labelId, path);
     if (!tips_) return;
     TOOLINFOA ti = labelTool(hwnd_, control(labelId), path);
@@ -105,8 +104,8 @@ void TdspConfig::configLoadSave(bool load) {
         setChecked(IDC_CF_ACADACTIVEF, o.acadActiveF);
         setChecked(IDC_CF_ACADENDMESSAGE, o.acadEndMessage);
         setChecked(IDC_CF_TASKTRAY, o.trayIcon);
-        folderLabelSet(IDC_CF_SAVEFOLDER1, o.saveFolder1);
-        folderLabelSet(IDC_CF_SAVEFOLDER2, o.saveFolder2);
+        setFolderLabel(IDC_CF_SAVEFOLDER1, o.saveFolder1);
+        setFolderLabel(IDC_CF_SAVEFOLDER2, o.saveFolder2);
         return;
     }
     ConfigOptions o;
@@ -123,7 +122,7 @@ void TdspConfig::saveFolderChange(int labelId) {
     if (!dlgFolderSelect_.Execute()) return;
     const std::string path = dlgFolderSelect_.SelectedPath();
     if (path.empty()) return;  // the chosen item has no file-system path
-    folderLabelSet(labelId, path);
+    setFolderLabel(labelId, path);
     folderChanged_ = true;
 }
 
@@ -143,12 +142,7 @@ void TdspConfig::btnSaveFolderOpen2Click() { saveFolderOpen(IDC_CF_SAVEFOLDER2);
 
 void TdspConfig::btnOkClick() {
     configLoadSave(false);
-    // Only a new folder changes what the main window lists; its status check runs in any case.
-    if (folderChanged_) {
-        dspMain->groupListSetup();
-        dspMain->scriptListSetup();
-    }
-    dspMain->mainStatusCheck();
+    if (onSaved) onSaved(folderChanged_);
     close();
 }
 

@@ -2,14 +2,19 @@
 // file and writes all six back only on "設定を保存".
 #pragma once
 
+#include <functional>
 #include <string>
 
-#include "app/Form.h"
 #include "dialogs/SelectFolderDialog.h"
+#include "forms/Form.h"
 
 class TdspConfig : public Form {
 public:
     TdspConfig();
+
+    // Run after "設定を保存" has written the settings, before the window closes; handed over by the place that
+    // creates the windows. `saveFolderChanged`: a "変更" put a new folder into a label since the window was shown.
+    std::function<void(bool saveFolderChanged)> onSaved;
 
     // Reads the six settings into the controls (load) or writes them from the controls, in key order.
     void configLoadSave(bool load);
@@ -32,7 +37,7 @@ protected:
 private:
     void saveFolderChange(int labelId);
     void saveFolderOpen(int labelId);
-    void folderLabelSet(int labelId, const std::string& path);
+    void setFolderLabel(int labelId, const std::string& path);
 
     TSelectFolderDialog dlgFolderSelect_;
     bool folderChanged_ = false;  // a "変更" put a new folder into a label since the window was shown

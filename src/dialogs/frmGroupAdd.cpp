@@ -1,7 +1,8 @@
 // TdspGroupAdd: name entry for a new group. Enter in the field is OK (the field's confirming button).
 #include "dialogs/frmGroupAdd.h"
 
-#include "app/MessageBoxes.h"
+#include "dialogs/MaintenanceControls.h"
+#include "forms/MessageBoxes.h"
 #include "library/LibraryOperations.h"
 #include "library/NameRules.h"
 #include "library/ScriptLibrary.h"
@@ -15,19 +16,13 @@ const FormLayout kForm = {"グループの新規作成", 321, 87, WS_POPUP | WS_
 // Neither button is a default or cancel button: Enter belongs to the field, Escape does nothing.
 const ControlLayout kControls[] = {
     {IDC_GA_LABEL1, ControlKind::Label, "新しいグループ名を入力してください：", 32, 12, 265, 13},
-    {IDC_GA_GROUPNAME, ControlKind::Edit, "", 32, 28, 265, 20, akLeftTop, 0, 0, 0, IDC_GA_OK},
-    {IDC_GA_OK, ControlKind::Button, "OK", 224, 56, 75, 23, akLeftTop, 1},
-    {IDC_GA_CANCEL, ControlKind::Button, "キャンセル", 144, 56, 75, 23, akLeftTop, 2},
+    {IDC_GA_GROUPNAME, ControlKind::Edit, "", 32, 28, 265, 20, Anchor::LeftTop, 0, 0, 0, IDC_GA_OK},
+    {IDC_GA_OK, ControlKind::Button, "OK", 224, 56, 75, 23, Anchor::LeftTop, 1},
+    {IDC_GA_CANCEL, ControlKind::Button, "キャンセル", 144, 56, 75, 23, Anchor::LeftTop, 2},
 };
 
 
 }  // namespace
-
-bool groupNameHazardRefused(const std::string& name) {
-    const char* refusal = nameHazardMessage(nameFaultsFind(name, NameKind::Group));
-    if (refusal) app::plainMessage(refusal);
-    return refusal != nullptr;
-}
 
 TdspGroupAdd::TdspGroupAdd() : Form(kForm, kControls) {
     onClick(IDC_GA_OK, [this] { btnOkClick(); });
@@ -50,14 +45,14 @@ void TdspGroupAdd::FormShow() {
 void TdspGroupAdd::btnOkClick() {
     const std::string name = text(IDC_GA_GROUPNAME);
     if (!nameCheck(hwnd_, name)) return;
-    if (groupNameHazardRefused(name)) return;
+    if (maintenance::nameHazardRefused(name, NameKind::Group)) return;
     if (name.empty()) {
-        app::plainMessage("グループ名称を入力してください");
+        forms::plainMessage("グループ名称を入力してください");
         return;
     }
     // The file system's own name matching decides ("abc" finds "ABC").
     if (groupExists(saveFolderGet(), name)) {
-        app::plainMessage("入力したグループ名はすでに存在します。別の名称を設定してください。");
+        forms::plainMessage("入力したグループ名はすでに存在します。別の名称を設定してください。");
         return;
     }
     groupName_ = name;

@@ -3,11 +3,7 @@
 
 #include <string>
 
-#include "app/Form.h"
-
-// A name that passes the name rule but gives no plain group folder (a dot name, a trailing period or blank, a
-// device): beeps and shows its plain message, then true. The name window and the rename share it.
-bool groupNameHazardRefused(const std::string& name);
+#include "forms/Form.h"
 
 class TdspGroupAdd : public Form {
 public:

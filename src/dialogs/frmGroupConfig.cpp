@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/AppWindows.h"
-#include "app/Fonts.h"
-#include "app/frmMain.h"
+#include "dialogs/MaintenanceControls.h"
 #include "dialogs/frmGroupAdd.h"
 #include "library/LibraryOperations.h"
 #include "library/ScriptLibrary.h"
@@ -25,49 +23,22 @@ constexpr int kBox1Left = 10, kBox1Top = 244;  // GroupBox1 "選択中グルー�
 // btnGroupNew, btnGroupDel.
 const ControlLayout kControls[] = {
     {IDC_GC_GROUPBOX2, ControlKind::GroupBox, "処理タイプ", kBox2Left, kBox2Top, 335, 44},
-    {IDC_GC_FILEACTIVE, ControlKind::RadioButton, "現在の図面", kBox2Left + 75, kBox2Top + 18, 89, 17, akLeftTop, 4},
-    {IDC_GC_FILESELECT, ControlKind::RadioButton, "複数ファイル", kBox2Left + 174, kBox2Top + 18, 89, 17, akLeftTop, 5},
+    {IDC_GC_FILEACTIVE, ControlKind::RadioButton, "現在の図面", kBox2Left + 75, kBox2Top + 18, 89, 17,
+     Anchor::LeftTop, 4},
+    {IDC_GC_FILESELECT, ControlKind::RadioButton, "複数ファイル", kBox2Left + 174, kBox2Top + 18, 89, 17,
+     Anchor::LeftTop, 5},
     {IDC_GC_LABEL1, ControlKind::Label, "グループ一覧：", 14, 60, 120, 12},
-    {IDC_GC_GROUPLIST, ControlKind::ListBox, "", 13, 76, 235, 157, akLeftTop, 2, LBS_SORT, 13, 0, cfNone, 13},
-    {IDC_GC_GROUPNEW, ControlKind::Button, "新規登録", 251, 77, 90, 22, akLeftTop, 6},
-    {IDC_GC_GROUPDEL, ControlKind::Button, "削除", 251, 104, 90, 22, akLeftTop, 7},
+    {IDC_GC_GROUPLIST, ControlKind::ListBox, "", 13, 76, 235, 157, Anchor::LeftTop, 2, LBS_SORT, 13, 0,
+     ControlFlag::None, 13},
+    {IDC_GC_GROUPNEW, ControlKind::Button, "新規登録", 251, 77, 90, 22, Anchor::LeftTop, 6},
+    {IDC_GC_GROUPDEL, ControlKind::Button, "削除", 251, 104, 90, 22, Anchor::LeftTop, 7},
     {IDC_GC_GROUPBOX1, ControlKind::GroupBox, "選択中グループの新しい名前", kBox1Left, kBox1Top, 335, 49},
-    {IDC_GC_ACTIVEGROUP, ControlKind::Edit, "", kBox1Left + 7, kBox1Top + 18, 231, 20, akLeftTop, 0},
-    {IDC_GC_CHANGENAME, ControlKind::Button, "名称変更", kBox1Left + 243, kBox1Top + 18, 85, 22, akLeftTop, 1},
-    {IDC_GC_SAVE, ControlKind::Button, "メンテナンス終了", 119, 305, 115, 25, akLeftTop, 3},
+    {IDC_GC_ACTIVEGROUP, ControlKind::Edit, "", kBox1Left + 7, kBox1Top + 18, 231, 20, Anchor::LeftTop, 0},
+    {IDC_GC_CHANGENAME, ControlKind::Button, "名称変更", kBox1Left + 243, kBox1Top + 18, 85, 22, Anchor::LeftTop, 1},
+    {IDC_GC_SAVE, ControlKind::Button, "メンテナンス終了", 119, 305, 115, 25, Anchor::LeftTop, 3},
 };
 
-constexpr int kImageButtons[3] = {IDC_GC_GROUPNEW, IDC_GC_GROUPDEL, IDC_GC_CHANGENAME};
-constexpr int kImageIcons[3] = {IDI_GROUP_NEW, IDI_GROUP_DELETE, IDI_GROUP_RENAME};
-
 constexpr int kDeleteImageIndex = 5;  // pDelete's picture in the main window's image list
-
-// An icon of `size` pixels from a whole .ico file stored as RCDATA: the entry of that width, else the first.
-HICON iconLoad(int id, int size) {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-    const DWORD bytes = found ? ::SizeofResource(module, found) : 0;
-    // ICONDIR: reserved, type, count (16 bits each); then 16-byte entries ending in the image's size and offset.
-    if (!data || bytes < 6) return nullptr;
-    const int count = data[4] | data[5] << 8;
-    auto dword = [&](std::size_t at) {
-        return static_cast<DWORD>(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<DWORD>(data[at + 3]) << 24);
-    };
-    int chosen = -1;
-    for (int i = 0; i < count && 6 + 16 * (i + 1) <= static_cast<int>(bytes); ++i) {
-        const int width = data[6 + 16 * i] ? data[6 + 16 * i] : 256;
-        if (chosen < 0 || width == size) chosen = i;
-        if (width == size) break;
-    }
-    if (chosen < 0) return nullptr;
-    const DWORD imageBytes = dword(6 + 16 * chosen + 8), offset = dword(6 + 16 * chosen + 12);
-    if (offset > bytes || imageBytes > bytes - offset) return nullptr;
-    return ::CreateIconFromResourceEx(const_cast<BYTE*>(data + offset), imageBytes, TRUE, 0x00030000, size, size,
-                                      LR_DEFAULTCOLOR);
-}
-
 
 }  // namespace
 
@@ -85,27 +56,14 @@ TdspGroupConfig::TdspGroupConfig() : Form(kForm, kControls) {
 void TdspGroupConfig::FormCreate() {
     setChecked(IDC_GC_FILESELECT, true);  // the layout's state until the first show sets the processing type
 
-    windowIconBig_.reset(iconLoad(IDI_GROUP_CONFIG, ::GetSystemMetrics(SM_CXICON)));
-    windowIconSmall_.reset(iconLoad(IDI_GROUP_CONFIG, ::GetSystemMetrics(SM_CXSMICON)));
-    ::SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIconBig_.get()));
-    ::SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIconSmall_.get()));
-
-    for (int i = 0; i < 3; ++i) {
-        buttonIcons_[i].reset(iconLoad(kImageIcons[i], app::scaled(16)));
-        ::SendMessageA(control(kImageButtons[i]), BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(buttonIcons_[i].get()));
-    }
+    pictures_.apply(hwnd_, IDI_GROUP_CONFIG,
+                    {{control(IDC_GC_GROUPNEW), IDI_GROUP_NEW},
+                     {control(IDC_GC_GROUPDEL), IDI_GROUP_DELETE},
+                     {control(IDC_GC_CHANGENAME), IDI_GROUP_RENAME}});
 
     popGroupConfig_.reset(::CreatePopupMenu());
-    ::AppendMenuA(popGroupConfig_.get(), MF_STRING, IDM_GC_DELETE, "削除(&D)");
-    // The picture belongs to the main window, which lives as long as this menu.
-    if (HBITMAP picture = dspMain ? dspMain->menuPicture(kDeleteImageIndex) : nullptr) {
-        MENUITEMINFOA item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_BITMAP;
-        item.hbmpItem = picture;
-        ::SetMenuItemInfoA(popGroupConfig_.get(), IDM_GC_DELETE, FALSE, &item);
-    }
+    maintenance::popupItemAppend(popGroupConfig_.get(), IDM_GC_DELETE, "削除(&D)",
+                                 menuPicture ? menuPicture(kDeleteImageIndex) : nullptr);
 }
 
 void TdspGroupConfig::FormShow() {
@@ -116,34 +74,20 @@ void TdspGroupConfig::FormShow() {
 }
 
 void TdspGroupConfig::FormClose() {
-    if (!dspMain) return;
-    dspMain->zumenCheckBoxSet();
-    dspMain->groupListSetup();
-    dspMain->scriptListSetup();
-    dspMain->mainStatusCheck();
+    if (onLibraryChanged) onLibraryChanged();
 }
 
-int TdspGroupConfig::listCount() const {
-    return static_cast<int>(::SendMessageA(control(IDC_GC_GROUPLIST), LB_GETCOUNT, 0, 0));
-}
+int TdspGroupConfig::listCount() const { return maintenance::listCount(control(IDC_GC_GROUPLIST)); }
 
-int TdspGroupConfig::listSelection() const {
-    return static_cast<int>(::SendMessageA(control(IDC_GC_GROUPLIST), LB_GETCURSEL, 0, 0));
-}
+int TdspGroupConfig::listSelection() const { return maintenance::listSelection(control(IDC_GC_GROUPLIST)); }
 
 std::string TdspGroupConfig::listText(int index) const {
-    HWND list = control(IDC_GC_GROUPLIST);
-    const LRESULT n = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n == LB_ERR) return {};
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    const LRESULT got = ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return s;
+    return maintenance::listText(control(IDC_GC_GROUPLIST), index);
 }
 
 void TdspGroupConfig::groupListSetup() {
     HWND list = control(IDC_GC_GROUPLIST);
-    RedrawSuspender suspended(list);
+    win::RedrawSuspender suspended(list);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     std::vector<std::string> names;
     groupNamesRead(names);
@@ -153,16 +97,6 @@ void TdspGroupConfig::groupListSetup() {
     } else {
         ::SendMessageA(list, LB_SETCURSEL, 0, 0);
         setText(IDC_GC_ACTIVEGROUP, listText(0));
-    }
-}
-
-// Exact byte comparison, case-sensitive; without an equal entry the current selection stays.
-void TdspGroupConfig::selectByName(const std::string& name) {
-    HWND list = control(IDC_GC_GROUPLIST);
-    RedrawSuspender suspended(list);
-    const int count = listCount();
-    for (int i = 0; i < count; ++i) {
-        if (listText(i) == name) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
     }
 }
 
@@ -195,13 +129,14 @@ void TdspGroupConfig::lstGroupClick() {
 }
 
 void TdspGroupConfig::btnGroupNewClick() {
-    dspGroupAdd->showModal();
-    const std::string name = dspGroupAdd->getGroupName();
+    if (!dspGroupAdd_) return;
+    dspGroupAdd_->showModal();
+    const std::string name = dspGroupAdd_->getGroupName();
     if (name.empty()) return;
     groupCreate(saveFolderGet(), name);  // a failure is not reported
     groupListSetup();
     setText(IDC_GC_ACTIVEGROUP, name);
-    selectByName(name);
+    maintenance::listSelectExact(control(IDC_GC_GROUPLIST), name);
     mainStatusCheck();
 }
 
@@ -211,11 +146,11 @@ void TdspGroupConfig::btnGroupChangeNameClick() {
     const std::string newName = text(IDC_GC_ACTIVEGROUP);
     const std::string oldName = listText(index);
     if (!nameCheck(hwnd_, newName)) return;
-    if (groupNameHazardRefused(newName)) return;
+    if (maintenance::nameHazardRefused(newName, NameKind::Group)) return;
     // An existing target and an empty name are refused; nothing is reported then.
     if (groupRename(saveFolderGet(), oldName, newName) != LibraryResult::Done) return;
     groupListSetup();
-    selectByName(newName);
+    maintenance::listSelectExact(control(IDC_GC_GROUPLIST), newName);
     setText(IDC_GC_ACTIVEGROUP, newName);
 }
 
@@ -252,34 +187,17 @@ bool TdspGroupConfig::keyPreview(int controlId, UINT msg, WPARAM key) {
     return controlId == IDC_GC_ACTIVEGROUP && edtActiveGroupKeyPress(msg, key);
 }
 
-void TdspGroupConfig::popupAt(LPARAM screenPoint) {
-    HWND list = control(IDC_GC_GROUPLIST);
-    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) {  // from the keyboard: at the selected entry, or the list's corner
-        RECT r{};
-        const int index = listSelection();
-        if (index < 0 || ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
-            ::GetClientRect(list, &r);
-        pt = {r.left + 4, r.bottom};
-        ::ClientToScreen(list, &pt);
-    }
-    ::TrackPopupMenu(popGroupConfig_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
-}
-
 LRESULT TdspGroupConfig::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wp) != control(IDC_GC_GROUPLIST)) break;
-            popupAt(lp);
+            maintenance::listPopupShow(control(IDC_GC_GROUPLIST), popGroupConfig_.get(), hwnd_, lp);
             return 0;
         case WM_PARENTNOTIFY:
             // A click on the entry that is already selected changes no selection, yet it takes the entry's name
             // into the field again; the click is run once the list has handled the button.
-            if (LOWORD(wp) == WM_LBUTTONDOWN && enabled(IDC_GC_GROUPLIST)) {
-                POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-                ::MapWindowPoints(hwnd_, nullptr, &pt, 1);
-                if (::WindowFromPoint(pt) == control(IDC_GC_GROUPLIST)) ::PostMessageA(hwnd_, kListClicked, 0, 0);
-            }
+            if (maintenance::listPressed(hwnd_, control(IDC_GC_GROUPLIST), wp, lp))
+                ::PostMessageA(hwnd_, kListClicked, 0, 0);
             break;
         case kListClicked:
             lstGroupClick();

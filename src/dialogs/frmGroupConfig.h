@@ -1,15 +1,27 @@
 // TdspGroupConfig: group maintenance. Lists the groups of one processing type and creates, renames and
-// deletes group folders on disk at once; on closing it makes the main window refill its lists.
+// deletes group folders on disk at once; on closing it announces that the library changed.
 #pragma once
 
+#include <functional>
 #include <string>
 
-#include "app/Form.h"
-#include "app/WinHandles.h"
+#include "dialogs/MaintenanceControls.h"
+#include "forms/Form.h"
+#include "win/WinHandles.h"
+
+class TdspGroupAdd;
 
 class TdspGroupConfig : public Form {
 public:
     TdspGroupConfig();
+
+    // Handed over by the place that creates the windows, before create():
+    // run when the window closes, whatever closed it: the library may have changed (the main window refills);
+    std::function<void()> onLibraryChanged;
+    // a picture of the main window's image list for a pop-up menu item (owned by the giver, which outlives this).
+    std::function<HBITMAP(int index)> menuPicture;
+    // The name-entry window of a new group.
+    void setGroupAdd(TdspGroupAdd& window) { dspGroupAdd_ = &window; }
 
     void groupListSetup();
     void mainStatusCheck();
@@ -40,11 +52,8 @@ private:
     std::string listText(int index) const;
     int listCount() const;
     int listSelection() const;
-    void selectByName(const std::string& name);
-    void popupAt(LPARAM screenPoint);
 
-    UniqueMenu popGroupConfig_;
-    UniqueIcon windowIconBig_;
-    UniqueIcon windowIconSmall_;
-    UniqueIcon buttonIcons_[3];
+    TdspGroupAdd* dspGroupAdd_ = nullptr;
+    win::UniqueMenu popGroupConfig_;
+    maintenance::WindowPictures pictures_;
 };

@@ -1,8 +1,8 @@
 // The SDI notice window: a picture of AutoCAD's options dialog and four lines of explanation.
 #include "dialogs/frmSDIExp.h"
 
-#include "app/Application.h"
-#include "app/Fonts.h"
+#include "forms/Application.h"
+#include "forms/Fonts.h"
 #include "resources/run_dialogs/RunDialogResources.h"
 #include "runner/ScriptRun.h"
 
@@ -16,7 +16,8 @@ constexpr RECT kFrame{32, 10, 499, 320};
 constexpr int kPictureLeft = 40, kPictureTop = 15;
 
 const ControlLayout kControls[] = {
-    {TdspSDIExp::kImgOptions, ControlKind::Custom, "", kPictureLeft, kPictureTop, 450, 300, akLeftTop, -1, SS_BITMAP},
+    {TdspSDIExp::kImgOptions, ControlKind::Custom, "", kPictureLeft, kPictureTop, 450, 300, Anchor::LeftTop, -1,
+     SS_BITMAP},
     {TdspSDIExp::kLabel1, ControlKind::Label,
      "本システムでは複数ファイル処理時には単一互換図面モード（SDIモード）で正しく動作するように設計", 8, 332, 515, 14},
     {TdspSDIExp::kLabel2, ControlKind::Label,
@@ -26,11 +27,11 @@ const ControlLayout kControls[] = {
      "をにチェックを入れてください。また設定時に複数のファイルを開いている場合はチェックできません。", 8, 364, 515, 14},
     {TdspSDIExp::kLabel4, ControlKind::Label, "その時には一度AutoCADを再起動後、再設定してください。", 8, 380, 515, 14},
     {TdspSDIExp::kBevel, ControlKind::Bevel, "", 8, 408, 515, 2},
-    {TdspSDIExp::kBtnClose, ControlKind::Button, "閉じる", 228, 424, 75, 25, akLeftTop, 0},
+    {TdspSDIExp::kBtnClose, ControlKind::Button, "閉じる", 228, 424, 75, 25, Anchor::LeftTop, 0},
 };
 
 RECT scaledRect(const RECT& r) {
-    return {app::scaled(r.left), app::scaled(r.top), app::scaled(r.right), app::scaled(r.bottom)};
+    return {forms::scaled(r.left), forms::scaled(r.top), forms::scaled(r.right), forms::scaled(r.bottom)};
 }
 
 }  // namespace
@@ -40,7 +41,7 @@ TdspSDIExp::TdspSDIExp() : Form(kForm, kControls) {}
 void TdspSDIExp::FormCreate() {
     onClick(kBtnClose, [this] { btnCloseClick(); });
     onClick(IDCANCEL, [this] { btnCloseClick(); });  // Esc
-    picture_.reset(static_cast<HBITMAP>(::LoadImageA(app::Application::instance().hinstance(),
+    picture_.reset(static_cast<HBITMAP>(::LoadImageA(forms::Application::instance().hinstance(),
                                                      MAKEINTRESOURCEA(IDB_SDI_OPTIONS), IMAGE_BITMAP, 0, 0,
                                                      LR_DEFAULTCOLOR)));
     if (picture_) {
@@ -62,13 +63,11 @@ void TdspSDIExp::btnCloseClick() { close(); }
 
 LRESULT TdspSDIExp::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd_, &ps);
+        win::PaintScope paint(hwnd_);
         RECT frame = scaledRect(kFrame);
-        ::DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+        ::DrawEdge(paint.dc(), &frame, BDR_SUNKENOUTER, BF_RECT);
         RECT inner{frame.left + 3, frame.top + 3, frame.right - 3, frame.bottom - 3};
-        ::FrameRect(dc, &inner, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::EndPaint(hwnd_, &ps);
+        ::FrameRect(paint.dc(), &inner, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         return 0;
     }
     return Form::handle(msg, wp, lp);

@@ -1,8 +1,8 @@
 // The SDI notice: how to switch AutoCAD to single-document mode, which the batch run needs.
 #pragma once
 
-#include "app/Form.h"
-#include "app/WinHandles.h"
+#include "forms/Form.h"
+#include "win/WinHandles.h"
 
 class TdspSDIExp : public Form {
 public:
@@ -21,5 +21,5 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    UniqueBitmap picture_;
+    win::UniqueBitmap picture_;
 };

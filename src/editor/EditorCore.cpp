@@ -22,8 +22,8 @@ EditorCore::EditorCore(std::shared_ptr<TEditorScreenStrings> store)
     store_->Attach(this);
     states_->SetView(viewInfo_.get());
     states_->Watch(store_.get());
+    // The rows whose state an edit changed are repainted by the edit's change record.
     states_->OnRebuilt = [this] { view_->InvalidateAll(); };
-    states_->OnRowStateChanged = [this](int row) { view_->InvalidateRows(row, row); };
     if (!store_->StateUpdater()) store_->SetRowStateUpdater(states_.get());
     // The store holds the column rules every editor of it shares; the caret's tab width is pushed there.
     caretOptions_.SetTabSpaceCount(store_->TabSpaceCount());
@@ -505,19 +505,30 @@ void EditorCore::SetLayoutOptions(const LayoutOptions& options) {
     updateLayout();
 }
 
+void EditorCore::SetLayoutInputs(const FontMetrics& font, const LayoutOptions& options) {
+    font_ = font;
+    layoutOptions_ = options;
+    updateLayout();
+}
+
 void EditorCore::SetClientArea(const ClientArea& client) {
     client_ = client;
     updateLayout();
 }
 
+EditorLayout EditorCore::layoutNow() const {
+    return ComputeLayout(font_, layoutOptions_, client_, LargestLeftbarNumber(*store_, layoutOptions_));
+}
+
 void EditorCore::updateLayout() {
-    const int count = store_->Count();
-    const long long largest = std::max<long long>(1, count + (hasPhantomRow() ? 1 : 0));
-    layout_ = ComputeLayout(font_, layoutOptions_, client_, largest);
+    const EditorLayout oldLayout = layout_;
+    const GridOrigin oldOrigin{topRow_, topCol_};
+    layout_ = layoutNow();
     states_->SetScreenRows(client_.height / std::max(1, layout_.rowHeight));
     topRow_ = std::min(topRow_, LastTopRow());
     topCol_ = std::min(topCol_, MaxTopCol(layout_));
-    view_->InvalidateAll();
+    states_->SetTopRow(topRow_);
+    view_->LayoutChanged(oldLayout, oldOrigin);
     view_->ScrollBarsChanged();
     view_->CaretChanged();
 }
@@ -572,18 +583,12 @@ void EditorCore::ScrollCaret() {
 // ---- the store's notifications -------------------------------------------------------------------------------
 
 void EditorCore::StoreTextChanged(const ChangeRecord& change) {
-    const int digits = layout_.leftbarDigits;
-    const int count = store_->Count();
-    const long long largest = std::max<long long>(1, count + (hasPhantomRow() ? 1 : 0));
-    if (std::min(8, std::max(layoutOptions_.leftbarColumn, DecimalDigits(largest))) != digits) {
-        updateLayout();
-    } else if (!change.Valid) {
-        view_->InvalidateAll();
-    } else if (change.RemovedRows == change.InsertedRows) {
-        const int end = change.FirstRow + change.InsertedRows + std::max(0, change.ChangedStates - change.InsertedRows);
-        view_->InvalidateRows(change.FirstRow, end >= count ? EditorView::kToBottom : end);
+    // The left bar widens or narrows when its largest number gains or loses a digit; the text moves with it.
+    if (layoutNow().leftbarDigits != layout_.leftbarDigits) updateLayout();
+    if (change.Valid) {
+        view_->TextChanged(change);
     } else {
-        view_->InvalidateRows(change.FirstRow, EditorView::kToBottom);
+        view_->InvalidateAll();
     }
     view_->ScrollBarsChanged();
     if (!change.Valid) return;  // loaded or set, not edited

@@ -202,7 +202,11 @@ public:
     void SetFontMetrics(const FontMetrics& font);
     void SetLayoutOptions(const LayoutOptions& options);
     const LayoutOptions& GetLayoutOptions() const noexcept { return layoutOptions_; }
+    // Both at once, with one new layout (a font change changes the ruler's height too).
+    void SetLayoutInputs(const FontMetrics& font, const LayoutOptions& options);
+    const FontMetrics& GetFontMetrics() const noexcept { return font_; }
     void SetClientArea(const ClientArea& client);
+    const ClientArea& Client() const noexcept { return client_; }
     const EditorLayout& Layout() const noexcept { return layout_; }
     int TopRow() const noexcept { return topRow_; }
     int TopCol() const noexcept { return topCol_; }
@@ -278,6 +282,7 @@ private:
     void navigate(int vk, KeyState state);
     void pageMove(int vk, KeyState state);
     void cancelHitSelection();
+    EditorLayout layoutNow() const;
     void updateLayout();
     void applyOrigin(GridOrigin origin);
     void scrollCaretIntoView();

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "editor/EditorStringList.h"
+
 namespace editor {
 
 namespace {
@@ -20,6 +22,17 @@ int DecimalDigits(long long n) noexcept {
     return digits;
 }
 
+long long LargestLeftbarNumber(const TEditorStringList& rows, const LayoutOptions& options) {
+    if (!options.leftbarShowNumber) return 0;
+    const int count = rows.Count();
+    const bool phantom = count == 0 || rows.RowAttribute(count - 1) != raTextEnd;
+    const int last = phantom ? count : count - 1;
+    const long long base = options.leftbarZeroBase ? 0 : 1;
+    if (!options.leftbarByLine) return last + base;
+    // The last numbered line: the phantom row starts a line of its own; else the line of the last row.
+    return rows.LineEndsBefore(last) + base;
+}
+
 EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options, const ClientArea& client,
                            long long largestNumber) {
     EditorLayout l;
@@ -33,6 +46,8 @@ EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options
                                             : 0;
     l.textLeft = options.marginLeft + l.leftbarWidth + (options.imagebarVisible ? options.imagebarWidth : 0);
     l.visibleRows = std::max(1, (client.height - l.textTop - 5 - client.hScrollHeight) / l.rowHeight);
+    // A row cut by the bottom edge is not drawn: scrolling by one row then uncovers exactly one row.
+    l.shownRows = std::max(1, (client.height - l.textTop - client.hScrollHeight) / l.rowHeight);
     l.visibleCols = std::max(1, (client.width - l.textLeft - l.charWidth / 2 - client.vScrollWidth) / l.charWidth);
     return l;
 }
@@ -40,6 +55,8 @@ EditorLayout ComputeLayout(const FontMetrics& font, const LayoutOptions& options
 int RowTop(const EditorLayout& layout, const GridOrigin& origin, int row) noexcept {
     return layout.textTop + (row - origin.topRow) * layout.rowHeight;
 }
+
+int RowsBottom(const EditorLayout& layout) noexcept { return layout.textTop + layout.shownRows * layout.rowHeight; }
 
 int ColumnLeft(const EditorLayout& layout, const GridOrigin& origin, int col) noexcept {
     return layout.textLeft + (col - origin.topCol) * layout.charWidth;

@@ -3,6 +3,8 @@
 // arithmetic of the fixed character grid. Portable: the window passes its measurements in.
 #pragma once
 
+class TEditorStringList;
+
 namespace editor {
 
 // What the font's text metrics say.
@@ -25,6 +27,9 @@ struct LayoutOptions {
     int leftbarColumn = 4;          // 1..8
     int leftbarLeftMargin = 8;
     int leftbarRightMargin = 4;
+    bool leftbarShowNumber = true;  // the numbering decides the largest number, and so the digit columns
+    bool leftbarByLine = false;     // nmLine: logical lines are numbered, not rows
+    bool leftbarZeroBase = false;
     bool imagebarVisible = false;
     int imagebarWidth = 0;          // pixels, when visible
 };
@@ -42,6 +47,7 @@ struct EditorLayout {
     int rowHeight = 16;      // row text height + Margin.Line (+1 with the underline)
     int charWidth = 8;       // every byte advances by this many pixels
     int visibleRows = 1;     // never below 1
+    int shownRows = 1;       // rows that fit whole in the text area (never below 1): only these are drawn
     int visibleCols = 1;     // never below 1
     int textTop = 0;
     int textLeft = 0;
@@ -51,6 +57,10 @@ struct EditorLayout {
 
 // Number of decimal digits of n (1 for 0; negative numbers count their digits only).
 int DecimalDigits(long long n) noexcept;
+
+// The largest number the left bar shows for these rows by the options' numbering; 0 when no number is shown.
+// The phantom row after a final line break (or of an empty text) is numbered too.
+long long LargestLeftbarNumber(const TEditorStringList& rows, const LayoutOptions& options);
 
 // The layout for `largestNumber`, the largest number the left bar shows (it decides the digit columns:
 // min(8, max(Leftbar.Column, its digits))).
@@ -63,6 +73,8 @@ struct GridOrigin {
     int topCol = 0;
 };
 int RowTop(const EditorLayout& layout, const GridOrigin& origin, int row) noexcept;
+// The bottom of the shown rows: below it the text area holds the control's colour and never scrolls.
+int RowsBottom(const EditorLayout& layout) noexcept;
 int ColumnLeft(const EditorLayout& layout, const GridOrigin& origin, int col) noexcept;
 // The row at a pixel height (rows above the text top give rows above TopRow, possibly negative).
 int RowAtY(const EditorLayout& layout, const GridOrigin& origin, int y) noexcept;

@@ -211,9 +211,17 @@ void EditorPainter::Paint(PaintSurface& surface, const PaintInput& in) {
     if (!topStrip.empty()) surface.CopyBackground(topStrip);
     if (in.options.Ruler.Visible()) paintRuler(pass);
 
+    const int shown = std::max(1, in.layout.shownRows);
     for (int k = 0;; ++k) {
         const int top = in.layout.textTop + k * pass.rh;
         if (top >= in.clientHeight || top >= update.bottom) break;
+        if (k >= shown) {
+            // Under the last whole row: the control's colour, never a row cut in part.
+            pass.surface.FillRect(PixelRect{in.layout.textLeft, top, in.clientWidth, in.clientHeight}.intersect(
+                                      pass.textClip),
+                                  pass.back);
+            break;
+        }
         if (top + pass.rh <= update.top) continue;
         const int row = in.origin.topRow + k;
         if (!pass.textClip.empty() && top + pass.rh > pass.textClip.top) {
@@ -271,6 +279,7 @@ void EditorPainter::paintRow(Pass& pass, int row, int top) {
     if (in.onDrawLine) {
         in.onDrawLine(pass.surface, display_.text, pass.colX(0), top, row, rowRect, selected);
     }
+    if (in.options.Marks.TrailingBlanks()) paintTrailingBlanks(pass, row, top, selected ? selFrom : 0, selected ? selTo : 0);
     paintMarks(pass, row, top, selected ? selFrom : 0, selected ? selTo : 0);
     if (in.options.Marks.Underline().Visible() && in.caretUnderline && row == in.caretRow) {
         const int y = top + pass.rh - 1;
@@ -424,6 +433,81 @@ void EditorPainter::paintMarks(Pass& pass, int row, int top, int selFrom, int se
         pass.surface.DrawPolyline(head, 3, color);
     } else if (attribute == raWrapped && marks.WrapMark().Visible()) {
         chevron(marks.WrapMark(), col, true);
+    }
+}
+
+namespace {
+
+enum class Blank { None, Space, WideSpace, Tab };
+
+Blank blankAt(std::string_view text, std::size_t i, std::size_t length) noexcept {
+    if (length == 1 && text[i] == ' ') return Blank::Space;
+    if (length == 1 && text[i] == '\t') return Blank::Tab;
+    if (length == 2 && text[i] == '\x81' && text[i + 1] == '\x40') return Blank::WideSpace;  // 　 full-width space
+    return Blank::None;
+}
+
+// Whether the rows after a wrapped row, up to the end of its line, hold blanks only: then the row's own blanks
+// end the line too.
+bool restOfLineBlank(const TEditorStringList& rows, int row) {
+    for (int r = row + 1; r < rows.Count() && rows.RowAttribute(r - 1) == raWrapped; ++r) {
+        const std::string_view text = rows.RowView(r);
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t n = cp932::charLength(text, i);
+            if (blankAt(text, i, n) == Blank::None) return false;
+            i += n;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// Each blank after the row's last other character gets a thin mark: a cup under a space (across both columns
+// under a full-width space), a dotted arrow along a tab. The marks keep two pixels off the cell's left edge,
+// where the caret stands, and above the two pixel rows the brief caret takes.
+void EditorPainter::paintTrailingBlanks(Pass& pass, int row, int top, int selFrom, int selTo) {
+    const std::string_view text = pass.rows.RowView(row);
+    if (pass.rows.RowAttribute(row) == raWrapped && !restOfLineBlank(pass.rows, row)) return;
+    std::size_t from = 0;  // after the last character that is not a blank
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = cp932::charLength(text, i);
+        if (blankAt(text, i, n) == Blank::None) from = i + n;
+        i += n;
+    }
+    const DisplayRow& d = display_;
+    const int cw = pass.cw;
+    const int h = pass.rh;
+    const int inset = std::max(1, cw / 4);
+    const int rise = std::max(1, h / 8);
+    const int base = top + h - std::max(3, h / 5);
+    const TColor own = orDefault(pass.in.options.Marks.RetMark().Color(), pass.text);
+    for (std::size_t i = from; i < text.size();) {
+        const std::size_t n = cp932::charLength(text, i);
+        const Blank kind = blankAt(text, i, n);
+        const int col = d.columnOfByte[i];
+        const int width = d.columnOfByte[i + n] - col;  // 0 past the column limit
+        i += n;
+        if (width <= 0 || pass.cells(col, col + width, top).empty()) continue;
+        const TColor color = col >= selFrom && col < selTo ? pass.selText : own;
+        const int left = pass.colX(col) + inset;
+        const int right = pass.colX(col + width) - 1 - inset;
+        // A line's pixels are not clipped: a mark is drawn only where it lies wholly in the text area.
+        auto inArea = [&](int a, int b) { return a >= pass.in.layout.textLeft && b < pass.in.clientWidth; };
+        if (kind == Blank::Tab) {
+            const int y = top + h / 2;
+            const int head = std::max(2, std::min(cw / 2, h / 5));
+            const PixelRect shown = pass.cells(col, col + width, top);
+            if (y >= shown.top && y < shown.bottom) {
+                pass.surface.DrawDottedLine(std::max(left, shown.left), std::min(right - 1, shown.right), y, color);
+            }
+            if (pass.cells(col + width - 1, col + width, top).empty() || !inArea(right - head, right)) continue;
+            const PixelPoint arrow[] = {{right - head, y - head}, {right, y}, {right - head, y + head}};
+            pass.surface.DrawPolyline(arrow, 3, color);
+        } else if (inArea(left, right)) {
+            const PixelPoint cup[] = {{left, base - rise}, {left, base}, {right, base}, {right, base - rise}};
+            pass.surface.DrawPolyline(cup, 4, color);
+        }
     }
 }
 

@@ -128,6 +128,7 @@ private:
     void paintNormal(Pass& pass, int row, int top, int fromCol, int toCol, const PixelRect& rect);
     void paintSelected(Pass& pass, int top, int fromCol, int toCol, const PixelRect& rect);
     void paintMarks(Pass& pass, int row, int top, int selFrom, int selTo);
+    void paintTrailingBlanks(Pass& pass, int row, int top, int selFrom, int selTo);
     void paintNumber(Pass& pass, int row, int top);
     void paintImagebar(Pass& pass, int row, int top);
     void paintRuler(Pass& pass);

@@ -186,8 +186,10 @@ void TEditorScreenStrings::splitBlock(std::string_view text, TRowAttribute lastA
 // Puts the split rows in place of rows [first, first + oldCount). Marks stay with their rows: the last
 // `suffix` old rows (rows carried over unchanged after the replaced ones) keep theirs counted from the end, the
 // others by position; the marks of rows that vanished go to the last new row before the carried ones (or, when
-// no row is left, to the row that now stands at `first`). Previous-row attributes are set.
-void TEditorScreenStrings::putBlock(int first, int oldCount, Split& split, int suffix) {
+// no row is left, to the row that now stands at `first`). Previous-row attributes are set. Rows that come out
+// as they were keep their colouring state, so that the state walk after the change stops at the first of them
+// whose state still holds; they are returned.
+TEditorScreenStrings::KeptRows TEditorScreenStrings::putBlock(int first, int oldCount, Split& split, int suffix) {
     const int k = static_cast<int>(split.rows.size());
     std::uint16_t vanished = 0;
     for (int i = 0; i < oldCount; ++i) {
@@ -218,7 +220,19 @@ void TEditorScreenStrings::putBlock(int first, int oldCount, Split& split, int s
         split.rows[0].attribute2 |= std::uint32_t{markWord_} << rowbits::kMarksShift;
         markWord_ = 0;
     }
+    const KeptRows kept = keptRows(first, oldCount, split);
+    std::vector<std::pair<int, std::string>> stateTexts;  // new index, state text of a kept row
+    auto keep = [&](int i, int old) {
+        NewRow& row = split.rows[static_cast<std::size_t>(i)];
+        row.attribute |= Attribute(old) & ~(rowbits::kRowAttributeMask | rowbits::kPrevMask);
+        row.attribute2 |= Attribute2(old) & rowbits::kStateMask2;
+        std::string state = StateText(old);
+        if (!state.empty()) stateTexts.emplace_back(first + i, std::move(state));
+    };
+    for (int i = 0; i < kept.first; ++i) keep(i, first + i);
+    for (int j = 1; j <= kept.last; ++j) keep(k - j, first + oldCount - j);
     SpliceRows(first, oldCount, split.rows);
+    for (const auto& [row, state] : stateTexts) SetStateText(row, state);
     const int after = first + k;
     if (after < Count()) {
         const TRowAttribute before = after > 0 ? RowAttribute(after - 1) : raLineEnd;
@@ -228,18 +242,52 @@ void TEditorScreenStrings::putBlock(int first, int oldCount, Split& split, int s
         const int target = after < Count() ? after : Count() - 1;
         SetMarks(target, static_cast<std::uint16_t>(Marks(target) | vanished));
     }
+    return kept;
 }
 
-void TEditorScreenStrings::fillChange(int first, int removed, int inserted) {
+// Counted from either end of the block while the old row and the new one agree in bytes, row attribute and
+// marks; the two counts never share a row.
+TEditorScreenStrings::KeptRows TEditorScreenStrings::keptRows(int first, int oldCount, const Split& split) const {
+    const int k = static_cast<int>(split.rows.size());
+    auto same = [&](int old, int i) {
+        const NewRow& row = split.rows[static_cast<std::size_t>(i)];
+        return RowView(old) == row.text && RowAttribute(old) == split.attributes[static_cast<std::size_t>(i)] &&
+               Marks(old) == rowbits::marks(row.attribute2);
+    };
+    const int both = std::min(k, oldCount);
+    KeptRows kept;
+    while (kept.first < both && same(first + kept.first, kept.first)) ++kept.first;
+    // A wrapped row is painted with the row after it (a token cut by the wrap is seen whole): the last kept
+    // row at the start is not kept when the row after it changed.
+    if (kept.first > 0 && kept.first < k && split.attributes[static_cast<std::size_t>(kept.first - 1)] == raWrapped) {
+        --kept.first;
+    }
+    while (kept.first + kept.last < both && same(first + oldCount - 1 - kept.last, k - 1 - kept.last)) ++kept.last;
+    return kept;
+}
+
+bool TEditorScreenStrings::endsWithPhantomRow() const {
+    return Count() == 0 || RowAttribute(Count() - 1) != raTextEnd;
+}
+
+void TEditorScreenStrings::fillChange(int first, int removed, int inserted, KeptRows kept, bool endBefore) {
+    change_ = ChangeRecord{};
     change_.FirstRow = first;
     change_.RemovedRows = removed;
     change_.InsertedRows = inserted;
-    change_.ChangedStates = 0;
     change_.Valid = true;
+    change_.KeptFirstRows = kept.first;
+    change_.KeptLastRows = kept.last;
+    change_.TextEndKept = endBefore == endsWithPhantomRow();
+    change_.ContinuesAbove = first > 0 && first <= Count() && RowAttribute(first - 1) == raWrapped;
 }
 
 void TEditorScreenStrings::updateStatesFrom(int row) {
-    if (updater_ && Count() > 0) updater_->UpdateStatesFrom(*this, std::min(row, Count() - 1), change_);
+    if (updater_ && Count() > 0) {
+        updater_->UpdateStatesFrom(*this, std::min(row, Count() - 1), change_);
+    } else {
+        change_.StateRowsEnd = 0;  // nothing is coloured: no state changes
+    }
 }
 
 void TEditorScreenStrings::rebuildStates() {
@@ -264,10 +312,11 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
         record.RowCount = 0;
         record.OldText = RowsText(a, n);
         record.OldAttribute = RowAttribute(a + n - 1);
+        const bool endBefore = endsWithPhantomRow();
         Split none;
         putBlock(a, n, none, 0);
         undo_.AddUndo(std::move(record));
-        fillChange(a, n, 0);
+        fillChange(a, n, 0, {}, endBefore);
         updateStatesFrom(a);
         update.end();
         return;
@@ -307,10 +356,11 @@ void TEditorScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
     Split split;
     splitBlock(block, lastAttribute, false, split);
     record.RowCount = static_cast<int>(split.rows.size());
-    putBlock(first, blockCount, split, last - (a + n) + 1);
+    const bool endBefore = endsWithPhantomRow();
+    const KeptRows kept = putBlock(first, blockCount, split, last - (a + n) + 1);
     undo_.AddUndo(std::move(record));
-    fillChange(first, blockCount, static_cast<int>(split.rows.size()));
-    updateStatesFrom(first);
+    fillChange(first, blockCount, static_cast<int>(split.rows.size()), kept, endBefore);
+    updateStatesFrom(first + kept.first);
     update.end();
 }
 
@@ -341,10 +391,11 @@ void TEditorScreenStrings::replay(bool undo) {
 
         Split split;
         if (record.OldAttribute != raNone) splitBlock(record.OldText, record.OldAttribute, true, split);
-        putBlock(record.FirstRow, record.RowCount, split, 0);
+        const bool endBefore = endsWithPhantomRow();
+        const KeptRows kept = putBlock(record.FirstRow, record.RowCount, split, 0);
         inverse.RowCount = static_cast<int>(split.rows.size());
-        fillChange(record.FirstRow, record.RowCount, inverse.RowCount);
-        updateStatesFrom(record.FirstRow);
+        fillChange(record.FirstRow, record.RowCount, inverse.RowCount, kept, endBefore);
+        updateStatesFrom(record.FirstRow + kept.first);
         if (undo) {
             undo_.AddRedo(std::move(inverse));
         } else {

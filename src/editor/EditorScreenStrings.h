@@ -117,9 +117,17 @@ private:
         std::vector<TRowAttribute> attributes;
     };
 
+    // Rows at the start and at the end of a block that a change left as they were.
+    struct KeptRows {
+        int first = 0;
+        int last = 0;
+    };
+
     void splitBlock(std::string_view text, TRowAttribute lastAttribute, bool restoring, Split& out) const;
-    void putBlock(int first, int oldCount, Split& split, int suffix);
-    void fillChange(int first, int removed, int inserted);
+    KeptRows putBlock(int first, int oldCount, Split& split, int suffix);
+    KeptRows keptRows(int first, int oldCount, const Split& split) const;
+    bool endsWithPhantomRow() const;
+    void fillChange(int first, int removed, int inserted, KeptRows kept, bool endBefore);
     void updateStatesFrom(int row);
     void rebuildStates();
     void wrapAll();

@@ -24,6 +24,8 @@ public:
     HFONT Get(TFontStyles style);
     // Text metrics of the plain font on `dc`.
     FontMetrics Metrics(HDC dc);
+    // The plain font as the platform describes it (for WM_GETFONT's callers and the input method).
+    const LOGFONTA& LogFont() const noexcept { return base_; }
 
 private:
     LOGFONTA base_{};
@@ -73,6 +75,8 @@ class GdiPainter {
 public:
     void SetFont(const EditorFont& font) { fonts_.Set(font); }
     FontMetrics Metrics(HDC dc) { return fonts_.Metrics(dc); }
+    HFONT PlainFont() { return fonts_.Get(0); }
+    const LOGFONTA& LogFont() const noexcept { return fonts_.LogFont(); }
     // Paints input.update on `dc` (a paint DC, a window DC or a memory DC); nothing while not showing.
     void Paint(HDC dc, const PaintInput& input);
     const EditorPainter& Painter() const noexcept { return painter_; }

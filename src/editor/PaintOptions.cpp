@@ -31,16 +31,15 @@ void TEditorLeftbar::ApplyTo(editor::LayoutOptions& options) const noexcept {
     options.leftbarColumn = column_;
     options.leftbarLeftMargin = leftMargin_;
     options.leftbarRightMargin = rightMargin_;
+    options.leftbarShowNumber = showNumber_;
+    options.leftbarByLine = showNumberMode_ == nmLine;
+    options.leftbarZeroBase = zeroBase_;
 }
 
 long long TEditorLeftbar::LargestNumber(const TEditorStringList& rows) const {
-    if (!showNumber_) return 0;
-    const int count = rows.Count();
-    const int last = hasPhantomRow(rows) ? count : count - 1;
-    if (showNumberMode_ == nmRow) return last + (zeroBase_ ? 0 : 1);
-    // The last numbered line: the phantom row starts a line of its own; else the line of the last row.
-    const long long line = last == count ? rows.LineEndsBefore(count) : rows.LineEndsBefore(last);
-    return line + (zeroBase_ ? 0 : 1);
+    editor::LayoutOptions options;
+    ApplyTo(options);
+    return editor::LargestLeftbarNumber(rows, options);
 }
 
 long long TEditorLeftbar::NumberOfRow(const TEditorStringList& rows, int row) const {

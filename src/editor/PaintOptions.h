@@ -115,10 +115,15 @@ private:
 };
 
 // The end-of-file, line-end, wrap and hidden-text marks and the caret-row underline; a change of any of them
-// is a change of Marks.
+// is a change of Marks. TrailingBlanks (off by default) marks the blanks that end a line (spaces, full-width
+// spaces, tabs) faintly in RetMark's colour: AutoCAD takes each of them as an Enter, and they are otherwise
+// invisible. The text is never changed for it.
 class TEditorMarks : public TNotifyPersistent {
 public:
     TEditorMarks();
+
+    bool TrailingBlanks() const noexcept { return trailingBlanks_; }
+    void SetTrailingBlanks(bool value) { setField(trailingBlanks_, value); }
 
     TEditorMark& EofMark() noexcept { return eofMark_; }
     TEditorMark& RetMark() noexcept { return retMark_; }
@@ -139,6 +144,7 @@ private:
     TEditorMark wrapMark_{editor::kGray, false};
     TEditorMark hideMark_{editor::kGray, false};
     TEditorMark underline_{editor::kGray, false};
+    bool trailingBlanks_ = false;
 };
 
 // A column gauge above the text: a tick per column, a longer one every half gauge, the column number every

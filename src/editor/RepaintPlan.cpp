@@ -24,29 +24,35 @@ EditRepaint PlanEditRepaint(const ChangeRecord& change, int rowCount, int topRow
         plan.numbers = NumberRepaint::All;
         return plan;
     }
-    // The changed rows, and below them the rows whose colouring state changed past the inserted ones.
-    const int c = first + inserted + std::max(0, change.ChangedStates - inserted);
-    const bool reachesEnd = c >= rowCount;
-    plan.rows = inView({first, c});
+    // The rows that look different now: from the first row the change did not keep (a wrapped row above the
+    // block is drawn with the block's first row) to the last whose text or colouring state changed. A record
+    // that does not say where the states end counts them from the block's first row.
+    const int from = change.KeptFirstRows == 0 && change.ContinuesAbove ? first - 1 : first + change.KeptFirstRows;
+    const int c = change.StateRowsEnd >= 0
+                      ? std::max(first + inserted - change.KeptLastRows, change.StateRowsEnd)
+                      : first + inserted + std::max(0, change.ChangedStates - inserted);
+    // The end-of-file mark and the numbers at the end move only when the text's end changed.
+    const bool endChanged = c >= rowCount && !change.TextEndKept;
+    plan.rows = inView({from, c});
     if (moved == 0) {
-        if (reachesEnd) plan.endRows = inView({c, c + 2});
+        if (endChanged) plan.endRows = inView({c, c + 2});
     } else {
         // Rows from c on show what stood `moved` rows above them; when rows came in, their pixels start higher.
         if (c - std::max(moved, 0) < viewEnd) {
             plan.scrollFrom = c;
             plan.scrollRows = moved;
         }
-        if (reachesEnd) plan.endRows = inView({rowCount, rowCount + 1});
+        if (endChanged) plan.endRows = inView({rowCount, rowCount + 1});
     }
 
     if (numberMode == nmLine) {
         // Line numbers follow lines, not rows: every number from the change down may have moved (with word
         // wrap also those of the changed rows themselves).
-        if (first < viewEnd) {
+        if (from < viewEnd) {
             plan.numbers = NumberRepaint::From;
-            plan.numbersFrom = std::max(first, topRow);
+            plan.numbersFrom = std::max(from, topRow);
         }
-    } else if (moved != 0 || reachesEnd) {
+    } else if (moved != 0 || endChanged) {
         // Row numbers belong to screen rows: only the numbers at the end of the text change, when rows come or
         // go, or when the last row gains or loses its line break (the phantom row is numbered).
         const int oldCount = rowCount - moved;
@@ -83,18 +89,19 @@ PixelRepaint EditRepaintPixels(const EditRepaint& plan, const ViewGeometry& v) {
     }
     if (plan.scrollRows != 0) {
         const int rh = l.rowHeight;
+        const int bottom = std::min(h, RowsBottom(l));
         const int top = std::max(l.textTop, RowTop(l, v.origin, plan.scrollFrom - std::max(plan.scrollRows, 0)));
-        if (top < h) {
+        if (top < bottom) {
             out.scroll = true;
-            out.scrollRect = PixelRect{l.textLeft, top, w, h};
+            out.scrollRect = PixelRect{l.textLeft, top, w, bottom};
             out.dy = plan.scrollRows * rh;
             if (out.dy > 0) {
-                addRect(out, PixelRect{l.textLeft, top, w, std::min(h, top + out.dy)});
+                addRect(out, PixelRect{l.textLeft, top, w, std::min(bottom, top + out.dy)});
             } else {
-                addRect(out, PixelRect{l.textLeft, std::max(top, h + out.dy), w, h});
+                addRect(out, PixelRect{l.textLeft, std::max(top, bottom + out.dy), w, bottom});
             }
             // Row marks in the image bar move with their rows.
-            if (v.barLeft > 0) addRect(out, PixelRect{0, top, v.barLeft, h});
+            if (v.barLeft > 0) addRect(out, PixelRect{0, top, v.barLeft, bottom});
         }
     }
     addRect(out, rowsRect(v, l.textLeft, w, plan.rows));
@@ -142,8 +149,8 @@ PixelRepaint moveArea(const PixelRect& area, int moved, int cell, bool vertical)
 
 PixelRepaint PlanTopRowChange(int oldTopRow, const ViewGeometry& v) {
     if (!v.showing || v.clientWidth <= 0) return {};
-    return moveArea({0, v.layout.textTop, v.clientWidth, v.clientHeight}, oldTopRow - v.origin.topRow,
-                    v.layout.rowHeight, true);
+    return moveArea({0, v.layout.textTop, v.clientWidth, std::min(v.clientHeight, RowsBottom(v.layout))},
+                    oldTopRow - v.origin.topRow, v.layout.rowHeight, true);
 }
 
 PixelRepaint PlanTopColChange(int oldTopCol, const ViewGeometry& v) {

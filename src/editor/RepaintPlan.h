@@ -34,9 +34,9 @@ struct EditRepaint {
     int numbersFrom = 0;  // with From: the first row whose number is drawn again
 };
 
-// `change` is the store's record (first row, rows removed, rows inserted, rows whose state was stored);
-// `rowCount` the rows after the change; the view shows `visibleRows` whole rows from `topRow` (and part of
-// one more). An invalid record plans nothing.
+// `change` is the store's record (first row, rows removed, rows inserted, rows whose state was stored, and
+// what it says of the rows it kept, of the states and of the text's end); `rowCount` the rows after the change;
+// the view shows `visibleRows` rows from `topRow` (and perhaps one more). An invalid record plans nothing.
 EditRepaint PlanEditRepaint(const ChangeRecord& change, int rowCount, int topRow, int visibleRows,
                             TShowNumberMode numberMode);
 

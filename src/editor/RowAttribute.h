@@ -109,6 +109,14 @@ struct ChangeRecord {
     int InsertedRows = 0;  // rows the block holds now
     int ChangedStates = 0; // rows whose colouring state was stored anew (set by the state update)
     bool Valid = false;
+    // What lets a painter repaint no more than changed. The defaults claim nothing, so that a record that
+    // leaves them unset is repainted by the fields above alone.
+    int KeptFirstRows = 0;     // rows at the block's start that came out as they were (bytes, row attribute, marks)
+    int KeptLastRows = 0;      // the same at the block's end; those rows keep their colouring state too
+    int StateRowsEnd = -1;     // one past the last row below the kept first rows whose colouring state the update
+                               // changed or could no longer vouch for (0: none); -1: not known
+    bool TextEndKept = false;  // the text still ends as it did: after a line break (a phantom row), or not
+    bool ContinuesAbove = false;  // the row above the block is a wrapped row whose line goes on into the block
 
     void clear() noexcept { *this = ChangeRecord{}; }
 };

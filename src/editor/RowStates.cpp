@@ -77,14 +77,15 @@ void RowStates::schemesChanged() {
 }
 
 void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row, ChangeRecord& change) {
-    change.ChangedStates = walk(rows, row, true);
+    change.ChangedStates = walk(rows, row, true, &change.StateRowsEnd);
 }
 
-void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row) { walk(rows, row, false); }
+void RowStates::UpdateStatesFrom(TEditorStringList& rows, int row) { walk(rows, row, false, nullptr); }
 
-int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit) {
+int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit, int* changedEnd) {
     const int count = rows.Count();
     TFountain* const fountain = ActiveFountain();
+    if (changedEnd) *changedEnd = 0;
     if (!fountain || count == 0 || row >= count) return 0;
     const int a = std::max(row, 0);
     const int limit = static_cast<int>(std::min<long long>(a + 2LL * screenRows_, count - 1));
@@ -106,10 +107,14 @@ int RowStates::walk(TEditorStringList& rows, int row, bool fromEdit) {
         }
         rows.SetRowAttributeData(r, state);
         ++changed;
+        if (changedEnd && r >= a) *changedEnd = r + 1;  // rows above `a` are stored again as they were
         if (fromEdit && OnRowStateChanged) OnRowStateChanged(r);
         parser->UpdateRowState(rows, r, state);
     }
-    if (!settled && limit + 1 < count) rows.ClearStatesFrom(limit + 1);
+    if (!settled && limit + 1 < count) {
+        rows.ClearStatesFrom(limit + 1);
+        if (changedEnd) *changedEnd = count;  // the rows below are computed again when painted
+    }
     return changed;
 }
 

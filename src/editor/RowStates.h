@@ -41,8 +41,9 @@ public:
     // Asked for each row whose state an edit stored anew, so that the editors repaint it.
     std::function<void(int row)> OnRowStateChanged;
 
-    // After an edit (ReplaceRows, undo, redo): recompute from `row`; the count of rows stored goes into
-    // change.ChangedStates.
+    // After an edit (ReplaceRows, undo, redo): recompute from `row`, the first row the edit changed; the count
+    // of rows stored goes into change.ChangedStates, and one past the last row from `row` on whose state
+    // changed (the end of the text when the walk stopped at its bound) into change.StateRowsEnd.
     void UpdateStatesFrom(TEditorStringList& rows, int row, ChangeRecord& change) override;
     // For painting a row whose state is not computed: the same walk, without repaint requests.
     void UpdateStatesFrom(TEditorStringList& rows, int row);
@@ -52,7 +53,7 @@ public:
     static TRowAttributeData InitialState();
 
 private:
-    int walk(TEditorStringList& rows, int row, bool fromEdit);
+    int walk(TEditorStringList& rows, int row, bool fromEdit, int* changedEnd);
     void schemesChanged();
     void listen();
     void unlisten();

@@ -1,5 +1,5 @@
-// The TEditor window: message dispatch onto the editor core, the caret, the input method, the clipboard, the
-// cursors, the default pop-up menu and plain painting of the rows.
+// The TEditor window: message dispatch onto the editor core, the display's plans carried out, painting, the
+// caret, the input method, the clipboard, the cursors and the default pop-up menu.
 #include "editor/TEditor.h"
 
 #include <windowsx.h>
@@ -48,8 +48,10 @@ HCURSOR programCursor(const char* name) {
     return c ? c : ::LoadCursorA(nullptr, IDC_ARROW);
 }
 
-// clNone stands for the control's own colour.
-COLORREF colourOr(TColor c, COLORREF own) { return c == clNone ? own : static_cast<COLORREF>(c & 0xFFFFFF); }
+RECT rectOf(const editor::PixelRect& r) noexcept { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// An update region of more pieces than this is painted as its bounding box.
+constexpr DWORD kMaxPaintPieces = 16;
 
 }  // namespace
 
@@ -91,17 +93,12 @@ TEditor* TEditor::FromHandle(HWND hwnd) noexcept {
 }
 
 TEditor::TEditor() {
-    core_.SetView(this);
     core_.SetClipboard(this);
-    std::memset(&logFont_, 0, sizeof logFont_);
-    std::strcpy(logFont_.lfFaceName, "FixedSys");
-    logFont_.lfHeight = -12;
-    logFont_.lfCharSet = SHIFTJIS_CHARSET;
+    gdi_.SetFont(display_.Options().Font);
     buildDefaultMenu();
 }
 
 TEditor::~TEditor() {
-    core_.SetView(nullptr);
     core_.SetClipboard(nullptr);
     if (hwnd_) {
         ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -111,9 +108,11 @@ TEditor::~TEditor() {
 
 HWND TEditor::Create(HWND parent, int x, int y, int width, int height, int id) {
     RegisterClass();
-    return ::CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                             x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             ::GetModuleHandleA(nullptr), this);
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) style |= WS_VSCROLL;
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) style |= WS_HSCROLL;
+    return ::CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", style, x, y, width, height, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), this);
 }
 
 LRESULT CALLBACK TEditor::staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -147,51 +146,34 @@ LRESULT CALLBACK TEditor::staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 
 // ---- properties ------------------------------------------------------------------------------------------------
 
-void TEditor::SetColor(COLORREF color) {
-    color_ = color;
-    InvalidateAll();
-}
-
-void TEditor::SetFontColor(COLORREF color) {
-    fontColor_ = color;
-    InvalidateAll();
-}
-
-void TEditor::SetFont(const std::string& face, int height, BYTE charset, bool bold, bool italic) {
-    std::memset(&logFont_, 0, sizeof logFont_);
-    std::strncpy(logFont_.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    logFont_.lfHeight = height;
-    logFont_.lfCharSet = charset;
-    logFont_.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    logFont_.lfItalic = italic ? TRUE : FALSE;
-    if (hwnd_) measureFont();
-}
-
-void TEditor::SetScrollBars(ScrollBars bars) {
+void TEditor::SetScrollBars(TScrollStyle bars) {
     scrollBars_ = bars;
     if (!hwnd_) return;
-    ::ShowScrollBar(hwnd_, SB_VERT, bars == ScrollBars::Vertical || bars == ScrollBars::Both);
-    ::ShowScrollBar(hwnd_, SB_HORZ, bars == ScrollBars::Horizontal || bars == ScrollBars::Both);
+    ::ShowScrollBar(hwnd_, SB_VERT, bars == ssVertical || bars == ssBoth);
+    ::ShowScrollBar(hwnd_, SB_HORZ, bars == ssHorizontal || bars == ssBoth);
     sizeChanged();
 }
 
 void TEditor::created() {
-    measureFont();
+    display_.FontMeasured(measureFont());  // the layout values waited for the window
     SetScrollBars(scrollBars_);
 }
 
-void TEditor::measureFont() {
-    font_.reset(::CreateFontIndirectA(&logFont_));
+editor::FontMetrics TEditor::measureFont() {
     win::WindowDC dc(hwnd_);
-    TEXTMETRICA tm{};
-    {
-        win::SelectGuard select(dc.get(), font_.get());
-        ::GetTextMetricsA(dc.get(), &tm);
-    }
-    core_.SetFontMetrics({static_cast<int>(tm.tmHeight), static_cast<int>(tm.tmExternalLeading),
-                          static_cast<int>(tm.tmAveCharWidth)});
-    caretCreated_ = false;  // a new shape
-    placeCaret();
+    caretCreated_ = false;  // a new font makes a new caret
+    return gdi_.Metrics(dc.get());
+}
+
+void TEditor::setFontFrom(const LOGFONTA& lf) {
+    EditorFont& font = display_.Options().Font;
+    font.BeginUpdate();  // one change, one new layout
+    font.SetName(std::string(lf.lfFaceName, ::strnlen(lf.lfFaceName, LF_FACESIZE)));
+    font.SetHeight(lf.lfHeight);
+    font.SetCharset(lf.lfCharSet);
+    font.SetStyle((lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0) |
+                  (lf.lfUnderline ? fsUnderline : 0) | (lf.lfStrikeOut ? fsStrikeOut : 0));
+    font.EndUpdate();
 }
 
 void TEditor::sizeChanged() {
@@ -201,45 +183,28 @@ void TEditor::sizeChanged() {
     core_.SetClientArea({rc.right - rc.left, rc.bottom - rc.top, 0, 0});
 }
 
-// ---- EditorView --------------------------------------------------------------------------------------------------
+// ---- the display's window ----------------------------------------------------------------------------------------
 
-void TEditor::InvalidateRows(int first, int last) {
-    if (!hwnd_) return;
-    const editor::EditorLayout& l = core_.Layout();
-    RECT rc;
-    ::GetClientRect(hwnd_, &rc);
-    const long long top = l.textTop + static_cast<long long>(first - core_.TopRow()) * l.rowHeight;
-    const long long bottom = last == kToBottom ? rc.bottom
-                                               : l.textTop + static_cast<long long>(last + 1 - core_.TopRow()) * l.rowHeight;
-    if (bottom <= 0 || top >= rc.bottom) return;
-    rc.top = static_cast<LONG>(std::max<long long>(0, top));
-    rc.bottom = static_cast<LONG>(std::min<long long>(rc.bottom, bottom));
-    ::InvalidateRect(hwnd_, &rc, FALSE);
+bool TEditor::Showing() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
+
+editor::FontMetrics TEditor::FontChanged(const EditorFont& font) {
+    gdi_.SetFont(font);
+    if (!hwnd_) return display_.Metrics();  // measured when the window comes
+    return measureFont();
 }
 
-void TEditor::InvalidateAll() {
-    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void TEditor::ViewScrolled(int rows, int cols) {
+void TEditor::Repaint(const editor::PixelRepaint& plan) {
     if (!hwnd_) return;
-    const editor::EditorLayout& l = core_.Layout();
-    RECT rc;
-    ::GetClientRect(hwnd_, &rc);
-    if (std::abs(rows) >= l.visibleRows || std::abs(cols) >= l.visibleCols) {
-        InvalidateAll();
-    } else {
-        // Rows move with the left bar; columns only right of it.
-        RECT area = rc;
-        if (rows != 0) {
-            area.top = l.textTop;
-        } else {
-            area.left = l.textLeft;
-        }
-        ::ScrollWindowEx(hwnd_, -cols * l.charWidth, -rows * l.rowHeight, &area, &area, nullptr, nullptr,
-                         SW_INVALIDATE);
+    if (plan.scroll) {
+        // SW_INVALIDATE: the uncovered part only (without it Wine invalidates the whole window); the update
+        // region inside the rectangle moves with the pixels.
+        const RECT r = rectOf(plan.scrollRect);
+        ::ScrollWindowEx(hwnd_, plan.dx, plan.dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);
     }
-    moveCompositionWindow();
+    for (const editor::PixelRect& p : plan.invalid) {
+        const RECT r = rectOf(p);
+        ::InvalidateRect(hwnd_, &r, FALSE);
+    }
 }
 
 void TEditor::ScrollBarsChanged() {
@@ -247,55 +212,36 @@ void TEditor::ScrollBarsChanged() {
     auto set = [this](int bar, const editor::ScrollRange& r, int pos) {
         SCROLLINFO si{};
         si.cbSize = sizeof si;
-        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;  // shown as ScrollBars says
         si.nMin = r.min;
         si.nMax = r.max;
         si.nPage = static_cast<UINT>(r.page);
         si.nPos = pos;
         ::SetScrollInfo(hwnd_, bar, &si, TRUE);
     };
-    if (scrollBars_ == ScrollBars::Vertical || scrollBars_ == ScrollBars::Both) {
-        set(SB_VERT, core_.VScrollRange(), core_.TopRow());
-    }
-    if (scrollBars_ == ScrollBars::Horizontal || scrollBars_ == ScrollBars::Both) {
-        set(SB_HORZ, core_.HScrollRange(), core_.TopCol());
-    }
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) set(SB_VERT, core_.VScrollRange(), core_.TopRow());
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) set(SB_HORZ, core_.HScrollRange(), core_.TopCol());
 }
 
 void TEditor::CaretChanged() { placeCaret(); }
 
+void TEditor::MoveComposition(int, int) { moveCompositionWindow(); }
+
 void TEditor::placeCaret() {
     if (!hwnd_ || ::GetFocus() != hwnd_) return;
-    const editor::EditorLayout& l = core_.Layout();
-    int width = 2;
-    int height = l.rowTextHeight;
-    int y = core_.CaretY();
-    const bool overLead = [&] {
-        const int row = core_.CaretRow();
-        if (row >= core_.Store().Count()) return false;
-        const std::string_view text = core_.Store().RowView(row);
-        const auto pos = static_cast<std::size_t>(core_.CaretPos().pos);
-        return pos < text.size() && cp932::isLeadByte(text[pos]) && pos + 1 < text.size();
-    }();
-    if (core_.Overwrite()) {
-        width = l.charWidth * (overLead ? 2 : 1);
-    } else if (core_.Caret().Style() == csBrief) {
-        width = l.charWidth * (overLead ? 2 : 1);
-        height = 2;
-        y += l.rowHeight - 2;
-    }
-    if (!caretCreated_ || width != caretWidth_ || height != caretHeight_) {
+    const editor::CaretPlacement c = display_.Caret();
+    if (!caretCreated_ || c.width != caretWidth_ || c.height != caretHeight_) {
         ::DestroyCaret();
-        ::CreateCaret(hwnd_, nullptr, width, height);
+        ::CreateCaret(hwnd_, nullptr, c.width, c.height);
         caretCreated_ = true;
-        caretWidth_ = width;
-        caretHeight_ = height;
+        caretWidth_ = c.width;
+        caretHeight_ = c.height;
         caretVisible_ = false;  // a new caret starts hidden
     }
-    ::SetCaretPos(core_.CaretX(), y);
+    ::SetCaretPos(c.x, c.y);
     // Windows counts HideCaret calls: the caret is shown or hidden only when that changes.
-    if (core_.CaretShown() != caretVisible_) {
-        caretVisible_ = core_.CaretShown();
+    if (display_.CaretVisible() != caretVisible_) {
+        caretVisible_ = display_.CaretVisible();
         if (caretVisible_) {
             ::ShowCaret(hwnd_);
         } else {
@@ -313,7 +259,8 @@ void TEditor::moveCompositionWindow() {
     form.dwStyle = CFS_POINT;
     form.ptCurrentPos = {core_.CaretX(), core_.CaretY()};
     ::ImmSetCompositionWindow(ime.get(), &form);
-    ::ImmSetCompositionFontA(ime.get(), &logFont_);
+    LOGFONTA lf = gdi_.LogFont();
+    ::ImmSetCompositionFontA(ime.get(), &lf);
 }
 
 // ---- clipboard ---------------------------------------------------------------------------------------------------
@@ -363,6 +310,7 @@ editor::KeyState TEditor::keyState(LPARAM data) const noexcept {
 void TEditor::keyDown(WPARAM vk, LPARAM data) {
     if (vk != VK_PROCESSKEY) core_.ResetImeEcho();  // a real key: IME echoes still awaited will not come
     const editor::KeyState s = keyState(data);
+    display_.SetKeyRepeating(s.repeat);
     if (s.ctrl && !s.shift) {
         switch (vk) {
             case 'Z': core_.Undo(); return;
@@ -497,7 +445,7 @@ void TEditor::command(int id) {
         if (row >= store.Count()) return;
         const auto bit = static_cast<std::uint16_t>(1u << (id - IDM_EDITOR_MARKSET));
         store.SetMarks(row, static_cast<std::uint16_t>(store.Marks(row) ^ bit));
-        InvalidateRows(row, row);
+        if (display_.Options().Imagebar.Visible()) display_.InvalidateAll();  // marks show in the image bar only
         return;
     }
     if (id >= IDM_EDITOR_MARKJUMP && id < IDM_EDITOR_MARKJUMP + 10) {
@@ -529,94 +477,48 @@ void TEditor::command(int id) {
 
 // ---- painting ------------------------------------------------------------------------------------------------------
 
-// The one place that draws: every visible row of the update area as text on the fixed grid, the selection in
-// the Select colours. Part four replaces it with the full painter.
-void TEditor::paintArea(HDC dc, const RECT& area) {
-    const editor::EditorLayout& l = core_.Layout();
-    RECT client;
-    ::GetClientRect(hwnd_, &client);
-    win::UniqueBrush background(::CreateSolidBrush(color_));
-    // Margins and the left bar.
-    RECT top{client.left, client.top, client.right, l.textTop};
-    ::FillRect(dc, &top, background.get());
-    RECT left{client.left, l.textTop, l.textLeft, client.bottom};
-    ::FillRect(dc, &left, background.get());
-    if (l.leftbarWidth > 0) {
-        win::UniqueBrush bar(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
-        RECT leftbar{client.left, client.top, l.leftbarWidth, client.bottom};
-        ::FillRect(dc, &leftbar, bar.get());
+// The update region is painted piece by piece: its bounding box (rcPaint) may span rows that need nothing.
+void TEditor::paint() {
+    std::vector<RECT> pieces;
+    win::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    if (region && ::GetUpdateRgn(hwnd_, region.get(), FALSE) > NULLREGION) {
+        const DWORD size = ::GetRegionData(region.get(), 0, nullptr);
+        std::vector<char> data(size);
+        auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
+        if (size >= sizeof(RGNDATAHEADER) && ::GetRegionData(region.get(), size, rgn) == size &&
+            rgn->rdh.nCount <= kMaxPaintPieces) {
+            const RECT* r = reinterpret_cast<const RECT*>(rgn->Buffer);
+            pieces.assign(r, r + rgn->rdh.nCount);
+        }
     }
-    RECT textArea{l.textLeft, l.textTop, client.right, client.bottom};
-    win::SelectGuard select(dc, font_.get());
-    ::SetBkMode(dc, OPAQUE);
-    const int first = core_.TopRow() + std::max(0, static_cast<int>((area.top - l.textTop) / l.rowHeight));
-    for (int row = first;; ++row) {
-        const int y = l.textTop + (row - core_.TopRow()) * l.rowHeight;
-        if (y >= area.bottom || y >= client.bottom) break;
-        paintRow(dc, row, y, textArea);
+    win::PaintScope scope(hwnd_);
+    if (!scope.dc()) return;
+    if (pieces.empty()) pieces.push_back(scope.info().rcPaint);
+    rowsPainted_ = 0;
+    for (const RECT& r : pieces) {
+        gdi_.Paint(scope.dc(), display_.Input({r.left, r.top, r.right, r.bottom}));
+        rowsPainted_ += gdi_.Painter().RowsPainted();
     }
 }
 
-void TEditor::paintRow(HDC dc, int row, int y, const RECT& textArea) {
-    const editor::EditorLayout& l = core_.Layout();
-    RECT cell{textArea.left, y, textArea.right, std::min<LONG>(y + l.rowHeight, textArea.bottom)};
-    win::UniqueBrush background(::CreateSolidBrush(color_));
-    ::FillRect(dc, &cell, background.get());
-    if (row >= core_.Store().Count()) return;
-    // The display text: tabs as spaces up to the next stop.
-    const std::string_view text = core_.Store().RowView(row);
-    const int tab = core_.Caret().TabSpaceCount();
-    std::string shown;
-    for (std::size_t i = 0; i < text.size() && shown.size() < static_cast<std::size_t>(kColumnMapLimit);) {
-        if (text[i] == '\t') {
-            shown.append(static_cast<std::size_t>(tab - static_cast<int>(shown.size()) % tab), ' ');
-            ++i;
-        } else {
-            const std::size_t n = cp932::charLength(text, i);
-            shown.append(text.substr(i, n));
-            i += n;
-        }
+// WM_VSCROLL and WM_HSCROLL: the message holds 16 bits of the thumb's position; the scroll bar's tracking
+// position holds all 32 (texts of more than 65,535 rows). A message sent by a program with no thumb dragged
+// keeps its own position.
+void TEditor::scrolled(UINT msg, WPARAM wp) {
+    const int bar = msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
+    const int code = LOWORD(wp);
+    int thumb = HIWORD(wp);
+    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_TRACKPOS;
+        if (::GetScrollInfo(hwnd_, bar, &si) && (si.nTrackPos & 0xFFFF) == thumb) thumb = si.nTrackPos;
     }
-    const int topCol = core_.TopCol();
-    int from = std::min<int>(topCol, static_cast<int>(shown.size()));
-    while (from > 0 && !cp932::isCharBoundary(shown, static_cast<std::size_t>(from))) --from;
-    int to = std::min<int>(static_cast<int>(shown.size()), topCol + l.visibleCols + 2);
-    if (to < static_cast<int>(shown.size()) && !cp932::isCharBoundary(shown, static_cast<std::size_t>(to))) ++to;
-    const std::vector<INT> dx(static_cast<std::size_t>(std::max(1, to - from)), l.charWidth);
-    auto draw = [&](int a, int b, COLORREF fg, COLORREF bg) {
-        if (b <= a) return;
-        RECT piece{textArea.left + (a - topCol) * l.charWidth, cell.top, textArea.left + (b - topCol) * l.charWidth,
-                   cell.bottom};
-        IntersectRect(&piece, &piece, &cell);
-        ::SetTextColor(dc, fg);
-        ::SetBkColor(dc, bg);
-        const int x = textArea.left + (from - topCol) * l.charWidth;
-        ::ExtTextOutA(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &piece, shown.data() + from,
-                      static_cast<UINT>(std::max(0, to - from)), dx.data());
-    };
-    draw(from, std::max(to, from), fontColor_, color_);
-    if (!core_.Selected()) return;
-    // The selected columns of this row (a line break inside a stream selection shows as one column).
-    const SelectionRange& s = core_.Selection();
-    if (row < s.firstRow || row > s.lastRow) return;
-    int a, b;
-    if (core_.SelectionMode() == smBox) {
-        a = s.firstCol;
-        b = s.lastCol;
+    if (msg == WM_VSCROLL) {
+        core_.VScroll(code, thumb);
     } else {
-        a = row == s.firstRow ? s.firstCol : 0;
-        b = row == s.lastRow ? s.lastCol : static_cast<int>(shown.size()) + 1;
+        core_.HScroll(code, thumb);
     }
-    const TFountainColor& select = core_.View().Colors().Select();
-    const COLORREF fg = colourOr(select.Color(), color_);
-    const COLORREF bg = colourOr(select.BkColor(), fontColor_);
-    RECT piece{textArea.left + (a - topCol) * l.charWidth, cell.top, textArea.left + (b - topCol) * l.charWidth,
-               cell.bottom};
-    IntersectRect(&piece, &piece, &cell);
-    ::SetTextColor(dc, fg);
-    ::SetBkColor(dc, bg);
-    ::ExtTextOutA(dc, textArea.left + (from - topCol) * l.charWidth, y, ETO_OPAQUE | ETO_CLIPPED, &piece,
-                  shown.data() + from, static_cast<UINT>(std::max(0, to - from)), dx.data());
 }
 
 // ---- messages ------------------------------------------------------------------------------------------------------
@@ -634,11 +536,9 @@ LRESULT TEditor::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the paint fills everything
-        case WM_PAINT: {
-            win::PaintScope paint(hwnd_);
-            paintArea(paint.dc(), paint.info().rcPaint);
+        case WM_PAINT:
+            paint();
             return 0;
-        }
         case WM_SETFOCUS:
             caretCreated_ = false;
             core_.SetFocused(true);
@@ -651,15 +551,11 @@ LRESULT TEditor::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETFONT: {
             LOGFONTA lf{};
-            if (wp && ::GetObjectA(reinterpret_cast<HFONT>(wp), sizeof lf, &lf)) {
-                logFont_ = lf;
-                measureFont();
-                if (LOWORD(lp)) InvalidateAll();
-            }
+            if (wp && ::GetObjectA(reinterpret_cast<HFONT>(wp), sizeof lf, &lf)) setFontFrom(lf);
             return 0;
         }
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_.get());
+            return reinterpret_cast<LRESULT>(gdi_.PlainFont());
         case WM_GETDLGCODE: {
             LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
             if (core_.WantTabs()) code |= DLGC_WANTTAB;
@@ -670,6 +566,7 @@ LRESULT TEditor::handle(UINT msg, WPARAM wp, LPARAM lp) {
             keyDown(wp, lp);
             return 0;
         case WM_KEYUP:
+            display_.SetKeyRepeating(false);
             moveCompositionWindow();
             return 0;
         case WM_CHAR:
@@ -718,7 +615,9 @@ LRESULT TEditor::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 POINT p;
                 ::GetCursorPos(&p);
                 ::ScreenToClient(hwnd_, &p);
-                ::SetCursor(CursorOf(core_.CursorAt(p.x, p.y, ::GetKeyState(VK_CONTROL) < 0)));
+                // Without AutoCursor the control shows its own cursor, except while text is dragged.
+                const bool own = !core_.Caret().AutoCursor() && core_.Drag() != editor::DragState::Dragging;
+                ::SetCursor(CursorOf(own ? cursor_ : core_.CursorAt(p.x, p.y, ::GetKeyState(VK_CONTROL) < 0)));
                 return TRUE;
             }
             break;
@@ -729,20 +628,9 @@ LRESULT TEditor::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (lp == 0) command(LOWORD(wp));
             return 0;
         case WM_VSCROLL:
-        case WM_HSCROLL: {
-            const int bar = msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
-            int thumb = HIWORD(wp);
-            SCROLLINFO si{};
-            si.cbSize = sizeof si;
-            si.fMask = SIF_TRACKPOS;
-            if (::GetScrollInfo(hwnd_, bar, &si)) thumb = si.nTrackPos;  // 32-bit, where the message has 16
-            if (msg == WM_VSCROLL) {
-                core_.VScroll(LOWORD(wp), thumb);
-            } else {
-                core_.HScroll(LOWORD(wp), thumb);
-            }
+        case WM_HSCROLL:
+            scrolled(msg, wp);
             return 0;
-        }
         default:
             break;
     }
@@ -770,7 +658,7 @@ LRESULT TEditor::textMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
             core_.CancelSelection();
             store.SetText(t ? std::string_view(t) : std::string_view());
             core_.SetCaretPos(0, 0);
-            InvalidateAll();
+            display_.InvalidateAll();
             return TRUE;
         }
         case EM_GETMODIFY:

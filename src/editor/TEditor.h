@@ -1,6 +1,7 @@
-// The TEditor window: a child window of class "TEditor" around the portable editor core. It turns messages into
-// calls on the core and back, owns the caret while focused, the clipboard formats, the input method, the cursors
-// and the default pop-up menu, and paints the rows plainly (the full painter replaces paintArea).
+// The TEditor window: a child window of class "TEditor" around the portable editor core and its display. It turns
+// messages into calls on the core, carries the display's repaint plans out (ScrollWindowEx, InvalidateRect),
+// paints through the GDI painter, and owns the caret while focused, the clipboard formats, the input method,
+// the cursors and the default pop-up menu.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +9,16 @@
 #include <string>
 
 #include "editor/EditorCore.h"
+#include "editor/EditorDisplay.h"
+#include "editor/EditorScreenStrings.h"
+#include "editor/EditorStrings.h"
+#include "editor/GdiSurface.h"
 #include "win/WinHandles.h"
 
-class TEditor : private EditorView, private editor::ClipboardPort {
+// Which scroll bars the control shows.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TEditor : private editor::DisplayWindow, private editor::ClipboardPort {
 public:
     static constexpr const char* kClassName = "TEditor";
     static constexpr int kDefaultWidth = 185;
@@ -35,17 +43,43 @@ public:
     HWND Create(HWND parent, int x, int y, int width = kDefaultWidth, int height = kDefaultHeight, int id = 0);
     HWND Handle() const noexcept { return hwnd_; }
     editor::EditorCore& Core() noexcept { return core_; }
+    editor::EditorDisplay& Display() noexcept { return display_; }
 
-    // Properties the host sets besides those of the core.
-    COLORREF Color() const noexcept { return color_; }
-    void SetColor(COLORREF color);
-    COLORREF FontColor() const noexcept { return fontColor_; }
-    void SetFontColor(COLORREF color);
-    // Font face, height in pixels (positive: cell height; as LOGFONT's lfHeight), character set and style.
-    void SetFont(const std::string& face, int height, BYTE charset = SHIFTJIS_CHARSET, bool bold = false,
-                 bool italic = false);
-    enum class ScrollBars { None, Horizontal, Vertical, Both };
-    void SetScrollBars(ScrollBars bars);
+    // ---- published properties: each option object repaints and relays out the control on every change --------
+    TEditorCaret& Caret() noexcept { return core_.Caret(); }
+    TColor Color() const noexcept { return display_.Color(); }
+    void SetColor(TColor color) { display_.SetColor(color); }
+    EditorFont& Font() noexcept { return display_.Options().Font; }
+    TEditorLeftbar& Leftbar() noexcept { return display_.Options().Leftbar; }
+    TEditorMargin& Margin() noexcept { return display_.Options().Margin; }
+    TEditorMarks& Marks() noexcept { return display_.Options().Marks; }
+    TEditorRuler& Ruler() noexcept { return display_.Options().Ruler; }
+    TEditorImagebar& Imagebar() noexcept { return display_.Options().Imagebar; }
+    TEditorSpeed& Speed() noexcept { return core_.Speed(); }
+    TEditorViewInfo& View() noexcept { return core_.View(); }
+    TEditorWrapOption& WrapOption() noexcept { return core_.Store().WrapOption(); }
+    TEditorStrings& Lines() noexcept { return core_.Lines(); }
+    TScrollStyle ScrollBars() const noexcept { return scrollBars_; }
+    void SetScrollBars(TScrollStyle bars);
+    // The control's own cursor, shown while Caret.AutoCursor is off.
+    TCursor Cursor() const noexcept { return cursor_; }
+    void SetCursor(TCursor cursor) noexcept { cursor_ = cursor; }
+    bool ReadOnly() const noexcept { return core_.ReadOnly(); }
+    void SetReadOnly(bool value) noexcept { core_.SetReadOnly(value); }
+    THitStyle HitStyle() const noexcept { return core_.HitStyle(); }
+    void SetHitStyle(THitStyle value) noexcept { core_.SetHitStyle(value); }
+    int UndoListMax() const noexcept { return core_.UndoListMax(); }
+    void SetUndoListMax(int value) noexcept { core_.SetUndoListMax(value); }
+    bool WantReturns() const noexcept { return core_.WantReturns(); }
+    void SetWantReturns(bool value) noexcept { core_.SetWantReturns(value); }
+    bool WantTabs() const noexcept { return core_.WantTabs(); }
+    void SetWantTabs(bool value) noexcept { core_.SetWantTabs(value); }
+    bool WordWrap() const noexcept { return core_.WordWrap(); }
+    void SetWordWrap(bool on) { core_.SetWordWrap(on); }
+    int TopRow() const noexcept { return core_.TopRow(); }
+    void SetTopRow(int row) { core_.SetTopRow(row); }
+    int TopCol() const noexcept { return core_.TopCol(); }
+    void SetTopCol(int col) { core_.SetTopCol(col); }
     // The host's pop-up menu (not owned; its commands go to the parent window); null: the control's own.
     void SetPopupMenu(HMENU menu) noexcept { popup_ = menu; }
     HMENU DefaultPopupMenu() const noexcept { return defaultMenu_.get(); }
@@ -55,26 +89,31 @@ public:
     void CopyToClipboard() { core_.CopyToClipboard(); }
     void PasteFromClipboard() { core_.PasteFromClipboard(); }
 
+    // Text rows the last WM_PAINT drew (for measuring what a repaint costs).
+    int RowsPainted() const noexcept { return rowsPainted_; }
+
 private:
     static LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT textMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
 
-    // EditorView
-    void InvalidateRows(int first, int last) override;
-    void InvalidateAll() override;
-    void ViewScrolled(int rows, int cols) override;
+    // DisplayWindow
+    bool Showing() const override;
+    editor::FontMetrics FontChanged(const EditorFont& font) override;
+    void Repaint(const editor::PixelRepaint& plan) override;
     void CaretChanged() override;
     void ScrollBarsChanged() override;
+    void MoveComposition(int x, int y) override;
     // ClipboardPort
     bool Put(const editor::ClipText& clip) override;
     std::optional<editor::ClipText> Get() override;
 
     void created();
-    void measureFont();
+    editor::FontMetrics measureFont();
+    void setFontFrom(const LOGFONTA& lf);
     void sizeChanged();
-    void paintArea(HDC dc, const RECT& area);
-    void paintRow(HDC dc, int row, int y, const RECT& textArea);
+    void paint();
+    void scrolled(UINT msg, WPARAM wp);
     void placeCaret();
     void moveCompositionWindow();
     void keyDown(WPARAM vk, LPARAM data);
@@ -86,18 +125,19 @@ private:
     void putEmptyText();
     editor::KeyState keyState(LPARAM data = 0) const noexcept;
 
+    // hwnd_ comes first: the display asks whether the window shows while it is being made.
     HWND hwnd_ = nullptr;
     bool ownedByWindow_ = false;  // made by a window created without an object: deleted with it
     editor::EditorCore core_;
-    win::UniqueFont font_;
-    LOGFONTA logFont_{};
-    COLORREF color_ = RGB(255, 255, 255);
-    COLORREF fontColor_ = RGB(0, 0, 0);
-    ScrollBars scrollBars_ = ScrollBars::Both;
+    editor::GdiPainter gdi_;
+    editor::EditorDisplay display_{core_, *this};
+    TScrollStyle scrollBars_ = ssBoth;
+    TCursor cursor_ = crIBeam;
     HMENU popup_ = nullptr;
     win::UniqueMenu defaultMenu_;
     bool caretCreated_ = false;
     bool caretVisible_ = false;
     int caretWidth_ = 0;
     int caretHeight_ = 0;
+    int rowsPainted_ = 0;
 };

@@ -44,9 +44,73 @@ RunPrompts realPrompts() {
 
 void fileDelete(const std::string& path) { ::DeleteFileA(path.c_str()); }
 
+// The heart of both runs: FILEDIA and OSNAPCOORD saved and set, the SCRIPT command, both put back. False at the
+// first string AutoCAD did not take; nothing is sent after it.
+bool scriptHandOver(HWND window, const std::string& tmp) {
+    return acadFilediaCheck() &&
+           acadCommandSend(std::string("filedia 0") + kCr, window) &&
+           acadOsnapcoordCheck() &&
+           acadCommandSend(std::string("osnapcoord 1") + kCr, window) &&
+           acadCommandSend("script " + tmp + kCr, window) &&
+           acadFilediaRestore() &&
+           acadOsnapcoordRestore();
+}
+
+void warn(HWND owner, const char* text) { runPrompts().messageBox(owner, text, "注意", MB_OK | MB_ICONWARNING); }
+
+// The SDI check before a batch: true when AutoCAD is in single-document mode. A refusal says so; any
+// other probe that AutoCAD did not answer has stored "0" and gets the notice as for any other mode.
+bool singleDocumentMode(HWND owner) {
+    RunPrompts& prompts = runPrompts();
+    const bool answered = acadSdiCheck();
+    if (!answered && acadLastSendOutcome() == SendOutcome::Refused) {
+        warn(owner, kAcadElevatedText);
+        return false;
+    }
+    if (!answered || acadSdiValue() != "1") {
+        prompts.beep();
+        prompts.sdiNotice(owner);
+        return false;
+    }
+    return true;
+}
+
+void batchRun(const runner::BatchRun& run, HWND owner) {
+    RunPrompts& prompts = runPrompts();
+    HWND window = acadWindowFind();
+    const std::string titleBefore = window ? acadWindowTitle() : std::string();
+    const std::string tmp = temporaryScriptPath();
+    if (!configOptionOff(kConfigAcadActiveF)) prompts.foreground(window);
+
+    {
+        // A script is read once (a very large one once per file); a file error leaves tmp.scr for the next run.
+        runner::Win32FileSink sink(tmp);
+        runner::combinedScriptWrite([&run] { return std::make_unique<runner::Win32FileSource>(run.script); },
+                                    run.files, sink, run.firstNumber);
+    }
+
+    const bool taken = acadCancelSend(window) && scriptHandOver(window, tmp) && acadCancelSend(window);
+    const SendOutcome stopped = acadLastSendOutcome();
+    fileDelete(tmp);
+    prompts.foreground(owner);
+
+    if (!taken) {
+        // Not the end message: AutoCAD did not get the whole run, and FILEDIA or OSNAPCOORD may be left changed.
+        warn(owner, stopped == SendOutcome::Refused ? kAcadElevatedText : kBatchNotTakenText);
+        return;
+    }
+    if (prompts.handedOver) prompts.handedOver(RunHandOver{window, titleBefore, run});
+    if (!configOptionOff(kConfigAcadEndMessage)) {
+        prompts.messageBox(owner, batchEndText(run.files.size()), "処理終了", MB_OK | MB_ICONINFORMATION);
+    }
+}
+
 }  // namespace
 
 const char* const kBatchNotTakenText = "AutoCADがコマンドを受け付けなかったため、一括処理を中止しました";
+const char* const kCurrentNotTakenText = "AutoCADがコマンドを受け付けなかったため、処理を中止しました";
+const char* const kAcadElevatedText =
+    "AutoCADが管理者として実行されているため、コマンドを送れません。カノピアもAutoCADと同じ権限で起動してください。";
 
 RunPrompts& runPrompts() {
     static RunPrompts prompts = realPrompts();
@@ -63,13 +127,13 @@ std::string batchEndText(std::size_t files) { return std::to_string(files) + "�
 
 void scriptGo(HWND owner) {
     if (zumenStatus == 1) {
-        currentDrawingRun();
+        currentDrawingRun(owner);
     } else {
         batchStart(owner);
     }
 }
 
-void currentDrawingRun() {
+void currentDrawingRun(HWND owner) {
     const std::string script = selectedScriptPath();
     HWND window = acadWindowFind();
     const std::string tmp = temporaryScriptPath();
@@ -77,31 +141,30 @@ void currentDrawingRun() {
     if (!fileCopyNoOverwrite(script, tmp)) return;
     if (!configOptionOff(kConfigAcadActiveO)) runPrompts().foreground(window);
 
+    const std::string titleBefore = window ? acadWindowTitle() : std::string();
     // Each string is handed over before the next is sent; the first one AutoCAD does not take ends the run
     // (&& stops there), so nothing arrives out of order. The probes and setters look AutoCAD up themselves.
-    (void)(acadCommandSend(std::string("select") + kCr, window) &&
-           acadCancelSend(window) &&
-           acadCommandSend(std::string("undo be") + kCr, window) &&
-           acadFilediaCheck() &&
-           acadCommandSend(std::string("filedia 0") + kCr, window) &&
-           acadOsnapcoordCheck() &&
-           acadCommandSend(std::string("osnapcoord 1") + kCr, window) &&
-           acadCommandSend("script " + tmp + kCr, window) &&
-           acadFilediaRestore() &&
-           acadOsnapcoordRestore() &&
-           acadCommandSend(std::string("undo e") + kCr, window) &&
-           acadCancelSend(window));
+    const bool taken = acadCommandSend(std::string("select") + kCr, window) &&
+                       acadCancelSend(window) &&
+                       acadCommandSend(std::string("undo be") + kCr, window) &&
+                       scriptHandOver(window, tmp) &&
+                       acadCommandSend(std::string("undo e") + kCr, window) &&
+                       acadCancelSend(window);
+    const SendOutcome stopped = acadLastSendOutcome();
     fileDelete(tmp);
+    if (taken) {
+        if (runPrompts().handedOver) runPrompts().handedOver(RunHandOver{window, titleBefore, {}});
+        return;
+    }
+    // Silence would look like success, except where AutoCAD simply is not there any more.
+    if (stopped == SendOutcome::NoWindow) return;
+    runPrompts().foreground(owner);
+    warn(owner, stopped == SendOutcome::Refused ? kAcadElevatedText : kCurrentNotTakenText);
 }
 
 void batchStart(HWND owner) {
     RunPrompts& prompts = runPrompts();
-    // A probe that AutoCAD did not answer has stored "0": the notice as for any other mode.
-    if (!acadSdiCheck() || acadSdiValue() != "1") {
-        prompts.beep();
-        prompts.sdiNotice(owner);
-        return;
-    }
+    if (!singleDocumentMode(owner)) return;
     std::optional<std::vector<std::string>> files = prompts.filesSelect(owner);
     if (!files || files->empty()) return;
     if (prompts.messageBox(owner, batchConfirmText(files->size()), "確認", MB_OKCANCEL | MB_ICONINFORMATION) !=
@@ -112,39 +175,16 @@ void batchStart(HWND owner) {
 }
 
 void batchScriptGo(const std::vector<std::string>& files, HWND owner) {
-    RunPrompts& prompts = runPrompts();
-    HWND window = acadWindowFind();
-    const std::string script = selectedScriptPath();
-    const std::string tmp = temporaryScriptPath();
-    if (!configOptionOff(kConfigAcadActiveF)) prompts.foreground(window);
+    batchRun(runner::BatchRun{files, 1, selectedScriptPath()}, owner);
+}
 
-    {
-        // A script is read once (a very large one once per file); a file error leaves tmp.scr for the next run.
-        runner::Win32FileSink sink(tmp);
-        runner::combinedScriptWrite([&script] { return std::make_unique<runner::Win32FileSource>(script); },
-                                    files, sink);
-    }
-
-    const bool taken = acadCancelSend(window) &&
-                       acadFilediaCheck() &&
-                       acadCommandSend(std::string("filedia 0") + kCr, window) &&
-                       acadOsnapcoordCheck() &&
-                       acadCommandSend(std::string("osnapcoord 1") + kCr, window) &&
-                       acadCommandSend("script " + tmp + kCr, window) &&
-                       acadFilediaRestore() &&
-                       acadOsnapcoordRestore() &&
-                       acadCancelSend(window);
-    fileDelete(tmp);
-    prompts.foreground(owner);
-
-    if (!taken) {
-        // Not the end message: AutoCAD did not get the whole run, and FILEDIA or OSNAPCOORD may be left changed.
-        prompts.messageBox(owner, kBatchNotTakenText, "注意", MB_OK | MB_ICONWARNING);
-        return;
-    }
-    if (!configOptionOff(kConfigAcadEndMessage)) {
-        prompts.messageBox(owner, batchEndText(files.size()), "処理終了", MB_OK | MB_ICONINFORMATION);
-    }
+void batchResume(const runner::BatchRun& run, const std::string& question, HWND owner) {
+    if (run.files.empty()) return;
+    // AutoCAD has just come back and is likely in front; the question must not wait unseen behind it.
+    runPrompts().foreground(owner);
+    if (runPrompts().messageBox(owner, question, "確認", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
+    if (!singleDocumentMode(owner)) return;
+    batchRun(run, owner);
 }
 
 std::optional<std::vector<std::string>> filesSelectDialog(HWND owner) {

@@ -211,7 +211,7 @@ void streamCopy(ByteSource& script, BufferedSink& sink, const TagValues& values,
 }  // namespace
 
 void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out,
-                         std::size_t heldLimit) {
+                         int firstNumber, std::size_t heldLimit) {
     if (files.empty()) return;
     BufferedSink sink(out);
     std::string replaced;
@@ -222,12 +222,12 @@ void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::
         const HeldScript held(head);
         head = std::string();
         for (std::size_t i = 0; i < files.size(); ++i) {
-            held.write(sink, tagValuesFor(files[i], static_cast<int>(i + 1)), replaced);
+            held.write(sink, tagValuesFor(files[i], firstNumber + static_cast<int>(i)), replaced);
         }
     } else {
         // Too large to hold: the first copy goes on from the bytes read, every other one reads the file again.
         for (std::size_t i = 0; i < files.size(); ++i) {
-            const TagValues values = tagValuesFor(files[i], static_cast<int>(i + 1));
+            const TagValues values = tagValuesFor(files[i], firstNumber + static_cast<int>(i));
             if (i == 0) {
                 ContinuedSource first(head, script.get());
                 streamCopy(first, sink, values, replaced);

@@ -99,9 +99,10 @@ constexpr std::size_t kScriptHeldLimit = 256 * 1024;
 // tags replaced for that file, each line ended by CR LF. A script within `heldLimit` bytes is opened once,
 // a larger one once per file (the first reading carries on for the first file); no script is opened for no
 // files. Memory does not grow with the number of files. Everything is flushed to `out` before it returns;
-// an IoError of the script or of `out` passes on.
+// an IoError of the script or of `out` passes on. [%NUMBER%] counts from `firstNumber` (a resumed run goes on
+// with the numbers it had).
 using ScriptOpener = std::function<std::unique_ptr<ByteSource>()>;
 void combinedScriptWrite(const ScriptOpener& openScript, const std::vector<std::string>& files, ByteSink& out,
-                         std::size_t heldLimit = kScriptHeldLimit);
+                         int firstNumber = 1, std::size_t heldLimit = kScriptHeldLimit);
 
 }  // namespace runner

@@ -17,30 +17,26 @@ namespace {
 Win32FileSource::Win32FileSource(const std::string& path)
     : file_(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
-    if (file_ == INVALID_HANDLE_VALUE) throwLastError();
+    if (!file_) throwLastError();
 }
-
-Win32FileSource::~Win32FileSource() { ::CloseHandle(file_); }
 
 std::size_t Win32FileSource::read(char* buffer, std::size_t size) {
     DWORD got = 0;
-    if (!::ReadFile(file_, buffer, static_cast<DWORD>(size), &got, nullptr)) throwLastError();
+    if (!::ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) throwLastError();
     return got;
 }
 
 Win32FileSink::Win32FileSink(const std::string& path)
     : file_(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (file_ == INVALID_HANDLE_VALUE) throwLastError();
+    if (!file_) throwLastError();
 }
-
-Win32FileSink::~Win32FileSink() { ::CloseHandle(file_); }
 
 void Win32FileSink::write(const char* data, std::size_t size) {
     while (size > 0) {
         DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!::WriteFile(file_, data, chunk, &written, nullptr)) throwLastError();
+        if (!::WriteFile(file_.get(), data, chunk, &written, nullptr)) throwLastError();
         if (written == 0) throw IoError(kIoDiskFull);
         data += written;
         size -= written;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runner/ScriptText.h"
+#include "win/WinHandles.h"
 
 namespace runner {
 
@@ -16,13 +17,10 @@ int ioErrorCode(DWORD lastError) noexcept;
 class Win32FileSource : public ByteSource {
 public:
     explicit Win32FileSource(const std::string& path);
-    ~Win32FileSource() override;
-    Win32FileSource(const Win32FileSource&) = delete;
-    Win32FileSource& operator=(const Win32FileSource&) = delete;
     std::size_t read(char* buffer, std::size_t size) override;
 
 private:
-    HANDLE file_;
+    win::UniqueHandle file_;
 };
 
 // A file created, or emptied when it exists, for writing; the constructor throws IoError when it cannot be.
@@ -30,13 +28,10 @@ private:
 class Win32FileSink : public ByteSink {
 public:
     explicit Win32FileSink(const std::string& path);
-    ~Win32FileSink() override;
-    Win32FileSink(const Win32FileSink&) = delete;
-    Win32FileSink& operator=(const Win32FileSink&) = delete;
     void write(const char* data, std::size_t size) override;
 
 private:
-    HANDLE file_;
+    win::UniqueHandle file_;
 };
 
 }  // namespace runner

@@ -6,42 +6,13 @@
 #include <utility>
 
 #include "tray/TrayPopupMenu.h"
+#include "win/ErrorFence.h"
 
 namespace {
 
 constexpr const char* kCallbackClass = "TCallbackWindow";
 
-constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";
-
 HWND callbackHwnd = nullptr;
-
-std::function<void(const char*)>& errorHandler() {
-    static std::function<void(const char*)> handler;
-    return handler;
-}
-
-void errorShow(const char* message) noexcept {
-    try {
-        if (errorHandler()) {
-            errorHandler()(message);
-            return;
-        }
-    } catch (...) {
-    }
-    MessageBoxA(nullptr, message, "カノピア", MB_OK | MB_ICONERROR);
-}
-
-// Nothing thrown by an event handler or an operation may pass back into Windows.
-template <class F>
-void fenced(F&& f) noexcept {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        errorShow(e.what()[0] ? e.what() : kUnexpectedError);
-    } catch (...) {
-        errorShow(kUnexpectedError);
-    }
-}
 
 TTrayIcon* trayIconFind(std::uintptr_t identifier) {
     return dynamic_cast<TTrayIcon*>(TrayIconCore::instanceFind(identifier));
@@ -54,19 +25,19 @@ struct TrayCallbackWindow {
         // Broadcast to the top-level windows when the shell has restarted with an empty notification area.
         static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
         if (msg == taskbarCreated && taskbarCreated != 0) {
-            fenced([] { TrayIconCore::notificationAreaRecreated(); });
+            win::fenced([] { TrayIconCore::notificationAreaRecreated(); });
             return 0;
         }
         switch (msg) {
             case tray::kCallbackMessage:
                 // Without a version request the shell puts the mouse or balloon message in the low word.
-                fenced([&] { TrayIconCore::callbackMessage(wp, LOWORD(lp)); });
+                win::fenced([&] { TrayIconCore::callbackMessage(wp, LOWORD(lp)); });
                 return 0;
             case TTrayIcon::kClickWaitDoneMessage:
-                fenced([&] { TrayIconCore::clickWaitEnded(wp, static_cast<unsigned>(lp)); });
+                win::fenced([&] { TrayIconCore::clickWaitEnded(wp, static_cast<unsigned>(lp)); });
                 return 0;
             case WM_TIMER:
-                fenced([&] {
+                win::fenced([&] {
                     if (TTrayIcon* icon = trayIconFind(wp)) icon->animationStep();
                 });
                 return 0;
@@ -151,18 +122,14 @@ TTrayIcon::TTrayIcon(HWND ownerForm, tray::NotifyShell& shell) : TrayIconCore(sh
 TTrayIcon::~TTrayIcon() {
     if (Animating()) {
         KillTimer(callbackHwnd, id());
-        animatingSet(false);
+        setAnimating(false);
     }
     remove();
-    frameIconFree();
-    if (icon_) DestroyIcon(icon_);
     // The last icon takes the callback window with it.
     if (instances().size() == 1 && callbackHwnd != nullptr) DestroyWindow(callbackHwnd);
 }
 
 HWND TTrayIcon::callbackWindow() noexcept { return callbackHwnd; }
-
-void TTrayIcon::setErrorHandler(std::function<void(const char*)> handler) { errorHandler() = std::move(handler); }
 
 void TTrayIcon::popupMenuDestroyed(const TrayPopupMenu* menu) noexcept {
     for (TrayIconCore* instance : instances()) {
@@ -175,14 +142,13 @@ void TTrayIcon::popupMenuDestroyed(const TrayPopupMenu* menu) noexcept {
 
 void TTrayIcon::setIcon(HICON icon) {
     // The notification area shows small icons: take the small image of the icon's resource when there is one.
-    HICON copy = nullptr;
+    win::UniqueIcon copy;
     if (icon) {
-        copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                            GetSystemMetrics(SM_CYSMICON), LR_COPYFROMRESOURCE));
-        if (copy == nullptr) copy = CopyIcon(icon);
+        copy.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), LR_COPYFROMRESOURCE)));
+        if (!copy) copy.reset(CopyIcon(icon));
     }
-    if (icon_) DestroyIcon(icon_);
-    icon_ = copy;
+    icon_ = std::move(copy);
     if (!Animating()) iconChanged();
 }
 
@@ -194,8 +160,8 @@ std::uintptr_t TTrayIcon::callbackWindowHandle() {
 
 std::uintptr_t TTrayIcon::iconHandle() {
     HICON icon = nullptr;
-    if (Animating() && frameIcon_) icon = frameIcon_;
-    if (!icon) icon = icon_;
+    if (Animating() && frameIcon_) icon = frameIcon_.get();
+    if (!icon) icon = icon_.get();
     if (!icon) icon = formIcon(owner_);
     if (!icon) icon = applicationIcon();
     return reinterpret_cast<std::uintptr_t>(icon);
@@ -264,17 +230,11 @@ void TTrayIcon::setAnimateRate(int ms) {
     if (Animating()) SetTimer(reinterpret_cast<HWND>(callbackWindowHandle()), id(), AnimateRate(), nullptr);
 }
 
-void TTrayIcon::frameIconFree() noexcept {
-    if (frameIcon_) DestroyIcon(frameIcon_);
-    frameIcon_ = nullptr;
-}
-
 void TTrayIcon::StartAnimation() {
     if (Animating() || animateIcons_ == nullptr || ImageList_GetImageCount(animateIcons_) <= 0) return;
     frame_ = 0;
-    frameIconFree();
-    frameIcon_ = ImageList_GetIcon(animateIcons_, frame_, ILD_NORMAL);
-    animatingSet(true);
+    frameIcon_.reset(ImageList_GetIcon(animateIcons_, frame_, ILD_NORMAL));
+    setAnimating(true);
     SetTimer(reinterpret_cast<HWND>(callbackWindowHandle()), id(), AnimateRate(), nullptr);
     iconChanged();
 }
@@ -282,8 +242,8 @@ void TTrayIcon::StartAnimation() {
 void TTrayIcon::StopAnimation() {
     if (!Animating()) return;
     KillTimer(callbackHwnd, id());
-    animatingSet(false);
-    frameIconFree();
+    setAnimating(false);
+    frameIcon_.reset();
     iconChanged();
 }
 
@@ -292,9 +252,8 @@ void TTrayIcon::animationStep() {
     int count = ImageList_GetImageCount(animateIcons_);
     if (count <= 0) return;
     frame_ = (frame_ + 1) % count;
-    HICON next = ImageList_GetIcon(animateIcons_, frame_, ILD_NORMAL);
-    if (next == nullptr) return;
-    frameIconFree();
-    frameIcon_ = next;
+    win::UniqueIcon next(ImageList_GetIcon(animateIcons_, frame_, ILD_NORMAL));
+    if (!next) return;
+    frameIcon_ = std::move(next);
     iconChanged();
 }

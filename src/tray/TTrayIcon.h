@@ -1,15 +1,15 @@
 // TTrayIcon: one icon with its tip in the notification area, its pop-up menus and mouse events. All icons of
-// the process report to one hidden callback window.
+// the process report to one hidden callback window; an error raised inside it by an event handler or an
+// operation goes through the exception fence (win::fenced) to the application's error hook.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <exception>
-#include <functional>
 
 #include "tray/NotifyShell32.h"
 #include "tray/TrayIconCore.h"
+#include "win/WinHandles.h"
 
 class TrayPopupMenu;
 
@@ -24,7 +24,7 @@ public:
 
     // The icon shown; the component keeps its own copy. nullptr: the owner form's icon, else the
     // application's (the first icon group of the executable).
-    HICON Icon() const noexcept { return icon_; }
+    HICON Icon() const noexcept { return icon_.get(); }
     void setIcon(HICON icon);
 
     TrayPopupMenu* LBPopupMenu() const noexcept { return lbMenu_; }
@@ -43,10 +43,6 @@ public:
 
     // The window that receives the notifications of every icon of the process; nullptr before the first.
     static HWND callbackWindow() noexcept;
-
-    // Errors raised by event handlers or operations inside the callback window go here; by default they are
-    // shown in a message box with the error icon. Set by the application to its error box.
-    static void setErrorHandler(std::function<void(const char* message)> handler);
 
     // A pop-up menu that is destroyed is cleared from every icon that names it.
     static void popupMenuDestroyed(const TrayPopupMenu* menu) noexcept;
@@ -67,13 +63,12 @@ protected:
 private:
     friend struct TrayCallbackWindow;
     void animationStep();
-    void frameIconFree() noexcept;
 
     HWND owner_;
-    HICON icon_ = nullptr;  // owned copy
+    win::UniqueIcon icon_;  // the component's own copy
     TrayPopupMenu* lbMenu_ = nullptr;
     TrayPopupMenu* rbMenu_ = nullptr;
     HIMAGELIST animateIcons_ = nullptr;
     int frame_ = 0;
-    HICON frameIcon_ = nullptr;  // owned: the current animation image
+    win::UniqueIcon frameIcon_;  // the current animation image
 };

@@ -171,7 +171,7 @@ protected:
     virtual void clickWaitStart(unsigned delayMs, unsigned token) = 0;  // calls clickWaitEnded after delayMs
 
     // Animation switches: while it runs, Icon and TipHelp changes send nothing.
-    void animatingSet(bool value) noexcept { animating_ = value; }
+    void setAnimating(bool value) noexcept { animating_ = value; }
     // Sends Modify when the icon is added: after a change of the icon or of the animation image.
     void iconChanged();
     // Deletes the icon from the notification area when it is added; never fails.

@@ -4,30 +4,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 #include "tray/TTrayIcon.h"
 
 namespace {
 
-struct DcDeleter {
-    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
-using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(dc_, old_); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-HBITMAP dibCreate(int size, std::uint32_t** bits) {
+win::UniqueBitmap dibCreate(int size, std::uint32_t** bits) {
     BITMAPINFO info;
     std::memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -37,7 +19,7 @@ HBITMAP dibCreate(int size, std::uint32_t** bits) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    win::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     *bits = static_cast<std::uint32_t*>(pixels);
     return bitmap;
 }
@@ -47,29 +29,25 @@ HBITMAP dibCreate(int size, std::uint32_t** bits) {
 // The icon is drawn once on black and once on white: where the two differ the icon is transparent, so
 // alpha = 255 - (white - black), and the black drawing is already premultiplied. This works for icons
 // with a mask as well as for icons with their own alpha channel.
-HBITMAP menuPictureFromIcon(HICON icon) {
+win::UniqueBitmap menuPictureFromIcon(HICON icon) {
     if (icon == nullptr) return nullptr;
     const int size = GetSystemMetrics(SM_CXSMICON) > 0 ? GetSystemMetrics(SM_CXSMICON) : 16;
-    UniqueDc dc(CreateCompatibleDC(nullptr));
+    win::MemoryDC dc;
     if (!dc) return nullptr;
     std::uint32_t* onBlack = nullptr;
     std::uint32_t* onWhite = nullptr;
-    HBITMAP black = dibCreate(size, &onBlack);
-    HBITMAP white = dibCreate(size, &onWhite);
-    if (black == nullptr || white == nullptr) {
-        if (black) DeleteObject(black);
-        if (white) DeleteObject(white);
-        return nullptr;
-    }
+    win::UniqueBitmap black = dibCreate(size, &onBlack);
+    const win::UniqueBitmap white = dibCreate(size, &onWhite);
+    if (!black || !white) return nullptr;
     const std::size_t count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
     std::fill(onBlack, onBlack + count, 0x00000000u);
     std::fill(onWhite, onWhite + count, 0x00FFFFFFu);
     {
-        SelectGuard select(dc.get(), black);
+        win::SelectGuard select(dc.get(), black.get());
         DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     }
     {
-        SelectGuard select(dc.get(), white);
+        win::SelectGuard select(dc.get(), white.get());
         DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     }
     GdiFlush();
@@ -79,22 +57,16 @@ HBITMAP menuPictureFromIcon(HICON icon) {
         unsigned alpha = static_cast<unsigned>(255 - (green < 0 ? 0 : green > 255 ? 255 : green));
         onBlack[i] = (b & 0x00FFFFFFu) | (alpha << 24);
     }
-    DeleteObject(white);
     return black;
 }
 
 TrayPopupMenu::TrayPopupMenu() : menu_(CreatePopupMenu()) {}
 
-TrayPopupMenu::~TrayPopupMenu() {
-    TTrayIcon::popupMenuDestroyed(this);
-    if (menu_) DestroyMenu(menu_);
-    for (Item& item : items_)
-        if (item.picture) DeleteObject(item.picture);
-}
+TrayPopupMenu::~TrayPopupMenu() { TTrayIcon::popupMenuDestroyed(this); }
 
 unsigned TrayPopupMenu::addItem(const std::string& caption, std::function<void()> onClick, HICON picture) {
     unsigned command = nextCommand_++;
-    HBITMAP bitmap = menuPictureFromIcon(picture);
+    win::UniqueBitmap bitmap = menuPictureFromIcon(picture);
     MENUITEMINFOA info;
     std::memset(&info, 0, sizeof info);
     info.cbSize = sizeof info;
@@ -104,17 +76,17 @@ unsigned TrayPopupMenu::addItem(const std::string& caption, std::function<void()
     std::string text = caption;
     info.dwTypeData = text.data();
     info.cch = static_cast<UINT>(text.size());
-    info.hbmpItem = bitmap;
-    InsertMenuItemA(menu_, static_cast<UINT>(GetMenuItemCount(menu_)), TRUE, &info);
-    items_.push_back(Item{command, std::move(onClick), bitmap});
+    info.hbmpItem = bitmap.get();
+    InsertMenuItemA(menu_.get(), static_cast<UINT>(GetMenuItemCount(menu_.get())), TRUE, &info);
+    items_.push_back(Item{command, std::move(onClick), std::move(bitmap)});
     return command;
 }
 
-void TrayPopupMenu::addSeparator() { AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr); }
+void TrayPopupMenu::addSeparator() { AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr); }
 
 unsigned TrayPopupMenu::popup(HWND owner, int x, int y) {
     UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_BOTTOMALIGN;
-    unsigned command = static_cast<unsigned>(TrackPopupMenuEx(menu_, flags, x, y, owner, nullptr));
+    unsigned command = static_cast<unsigned>(TrackPopupMenuEx(menu_.get(), flags, x, y, owner, nullptr));
     // Without a message to the owner after the menu, a menu opened from the notification area may not close
     // when the user clicks elsewhere the next time.
     PostMessageA(owner, WM_NULL, 0, 0);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "win/WinHandles.h"
+
 class TrayPopupMenu {
 public:
     TrayPopupMenu();
@@ -18,7 +20,7 @@ public:
     unsigned addItem(const std::string& caption, std::function<void()> onClick, HICON picture = nullptr);
     void addSeparator();
 
-    HMENU handle() const noexcept { return menu_; }
+    HMENU handle() const noexcept { return menu_.get(); }
     std::size_t itemCount() const noexcept { return items_.size(); }
 
     // Shows the menu at the screen point for `owner` (which should be in the foreground) and runs the
@@ -32,13 +34,13 @@ private:
     struct Item {
         unsigned command;
         std::function<void()> onClick;
-        HBITMAP picture;
+        win::UniqueBitmap picture;  // shown by the menu item, so it goes with the menu
     };
-    HMENU menu_ = nullptr;
     std::vector<Item> items_;
+    win::UniqueMenu menu_;  // declared after the items, so the menu is destroyed before their pictures
     unsigned nextCommand_ = 1;
 };
 
 // A 32-bit bitmap with premultiplied alpha of an icon at the menu's picture size, for MENUITEMINFO's
-// hbmpItem. The caller deletes it; nullptr when the icon cannot be drawn.
-HBITMAP menuPictureFromIcon(HICON icon);
+// hbmpItem; empty when the icon cannot be drawn.
+win::UniqueBitmap menuPictureFromIcon(HICON icon);

@@ -96,6 +96,12 @@ struct AccelDeleter {
 };
 using UniqueAccel = std::unique_ptr<std::remove_pointer_t<HACCEL>, AccelDeleter>;
 
+// A module from LoadLibrary / LoadLibraryEx (not GetModuleHandle, which takes no reference).
+struct ModuleDeleter {
+    void operator()(HMODULE h) const noexcept { ::FreeLibrary(h); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
+
 struct ImageListDeleter {
     void operator()(HIMAGELIST h) const noexcept { ::ImageList_Destroy(h); }
 };

@@ -49,6 +49,32 @@ TEST(AcadRules, TextWindowPhraseIsSoughtOnCharacterBoundaries) {
     EXPECT_FALSE(acad::isAcadMainWindow(aligned, kAfx));
 }
 
+TEST(AcadRules, SendOutcomeIsToldByWhatThePlatformAnswered) {
+    using acad::SendOutcome;
+    const struct {
+        bool handled;
+        unsigned long error;
+        bool windowExists;
+        SendOutcome outcome;
+    } cases[] = {
+        {true, 0, true, SendOutcome::Taken},
+        {true, acad::kErrorAccessDenied, true, SendOutcome::Taken},  // an error left from before
+        {true, 0, false, SendOutcome::Taken},                        // handled, then the window went
+        {false, acad::kErrorAccessDenied, true, SendOutcome::Refused},
+        {false, acad::kErrorAccessDenied, false, SendOutcome::Refused},
+        {false, acad::kErrorInvalidWindowHandle, true, SendOutcome::NoWindow},
+        {false, 0, false, SendOutcome::NoWindow},
+        {false, 1460, false, SendOutcome::NoWindow},  // timed out because the window went away
+        {false, 1460, true, SendOutcome::NotAnswered},  // ERROR_TIMEOUT
+        {false, 0, true, SendOutcome::NotAnswered},     // hung: given up at once, no reason given
+        {false, 87, true, SendOutcome::NotAnswered},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(acad::sendOutcomeOf(c.handled, c.error, c.windowExists), c.outcome)
+            << c.handled << " " << c.error << " " << c.windowExists;
+    }
+}
+
 TEST(AcadRules, CopyDataBufferIsTheStringAndOneNul) {
     auto zoom = acad::copyDataBuffer("zoom e\r");
     ASSERT_EQ(zoom.size(), 8u);  // cbData

@@ -40,7 +40,10 @@ const char kAfx[] = "Afx:400000:8:10011:0:0";
 
 class CommandChannel : public ::testing::Test {
 protected:
-    void TearDown() override { acadSendTimeoutSet(10000); }
+    void TearDown() override {
+        acadSendTimeoutSet(10000);
+        acadCopyDataSenderSet(nullptr);
+    }
 };
 
 TEST_F(CommandChannel, DefaultBoundIsTenSeconds) { EXPECT_EQ(acadSendTimeout(), 10000u); }
@@ -130,14 +133,26 @@ TEST_F(CommandChannel, TwoStandinWindowsTheLaterEnumeratedWins) {
     StandinOptions o;
     o.secondWindow = true;
     AcadStandin standin(o);
-    std::vector<HWND> order;
-    ::EnumWindows(collect, reinterpret_cast<LPARAM>(&order));
-    HWND last = nullptr;
-    for (HWND w : order) {
-        if (w == standin.window() || w == standin.secondWindow()) last = w;
+    // The later of the two in the enumeration, taken right before and after the lookup: Wine may still be
+    // settling the z-order of the stand-in's new windows, so a lookup between two different orders is repeated.
+    auto lastOfTheTwo = [&] {
+        std::vector<HWND> order;
+        ::EnumWindows(collect, reinterpret_cast<LPARAM>(&order));
+        HWND last = nullptr;
+        for (HWND w : order) {
+            if (w == standin.window() || w == standin.secondWindow()) last = w;
+        }
+        return last;
+    };
+    HWND last = nullptr, found = nullptr;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        last = lastOfTheTwo();
+        found = acadWindowFind();
+        if (lastOfTheTwo() == last) break;
+        ::Sleep(20);
     }
     ASSERT_NE(last, nullptr);
-    EXPECT_EQ(acadWindowFind(), last);
+    EXPECT_EQ(found, last);
     EXPECT_EQ(acadWindowTitle(), last == standin.window() ? o.title : o.secondTitle);
 }
 
@@ -170,7 +185,7 @@ TEST_F(CommandChannel, EachSendIsOneRecordThenOneNull) {
 }
 
 TEST_F(CommandChannel, SendToNoWindowOrAGoneWindowFails) {
-    EXPECT_FALSE(acadCommandSend("zoom e\r", nullptr));
+    EXPECT_EQ(acadCommandDeliver("zoom e\r", nullptr), SendOutcome::NoWindow);
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }  // the WM_NULL posted to handle 0 landed here, harmlessly
@@ -182,7 +197,29 @@ TEST_F(CommandChannel, SendToNoWindowOrAGoneWindowFails) {
     }
     const DWORD start = ::GetTickCount();
     EXPECT_FALSE(acadCancelSend(gone));
+    EXPECT_EQ(acadLastSendOutcome(), SendOutcome::NoWindow);
     EXPECT_LT(::GetTickCount() - start, 2000u);
+}
+
+TEST_F(CommandChannel, AnElevatedAutoCADRefusesThroughTheEmulationOnly) {
+    StandinOptions elevated;
+    elevated.elevated = true;
+    AcadStandin high(elevated);
+    AcadStandin plain;
+    EXPECT_EQ(acadCommandDeliver("zoom e\r", high.window()), SendOutcome::Taken);  // the real call ignores the mark
+
+    acadCopyDataSenderSet(acadElevationEmulatingSend);
+    EXPECT_EQ(acadCommandDeliver("zoom w\r", high.window()), SendOutcome::Refused);
+    EXPECT_EQ(acadLastSendOutcome(), SendOutcome::Refused);
+    EXPECT_FALSE(acadCancelSend(high.window()));
+    EXPECT_EQ(acadCommandDeliver("zoom e\r", plain.window()), SendOutcome::Taken);
+    EXPECT_EQ(acadLastSendOutcome(), SendOutcome::Taken);
+
+    std::vector<std::string> records;
+    for (const auto& e : high.transcript())
+        if (e.kind == Kind::CopyData) records.push_back(e.bytes);
+    EXPECT_EQ(records, std::vector<std::string>{std::string("zoom e\r\0", 8)});
+    EXPECT_EQ(plain.transcript().front().bytes, std::string("zoom e\r\0", 8));
 }
 
 TEST_F(CommandChannel, HungAutoCADFailsTheSendWithinTheBound) {
@@ -195,7 +232,7 @@ TEST_F(CommandChannel, HungAutoCADFailsTheSendWithinTheBound) {
     EXPECT_TRUE(acadCommandSend("filedia\r", w));
 
     const DWORD start = ::GetTickCount();
-    EXPECT_FALSE(acadCommandSend("zoom e\r", w));
+    EXPECT_EQ(acadCommandDeliver("zoom e\r", w), SendOutcome::NotAnswered);
     const DWORD waited = ::GetTickCount() - start;
     EXPECT_GE(waited, 250u);
     EXPECT_LT(waited, 1500u);

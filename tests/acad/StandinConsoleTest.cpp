@@ -104,6 +104,69 @@ TEST(StandinConsole, ScriptThatRunsItselfStops) {
     EXPECT_EQ(console.currentLine(), "コマンド: ");
 }
 
+TEST(StandinConsole, OpenNamesTheDrawingWithOrWithoutPrefixesAndQuotes) {
+    const struct {
+        const char* typed;
+        const char* opened;  // nullptr: nothing opened
+    } cases[] = {
+        {"open C:\\work\\a.dwg\r", "C:\\work\\a.dwg"},
+        {"_open C:\\a.dwg\r", "C:\\a.dwg"},
+        {"_.OPEN \"C:\\my work\\\x95\x5C.dwg\"\r", "C:\\my work\\\x95\x5C.dwg"},  // 表, trail byte 0x5C
+        {"open\rC:\\b.dwg\r", "C:\\b.dwg"},     // the name at its own prompt
+        {"open \r", nullptr},                     // an empty name opens nothing
+        {"open C:\\x.dwg\x03\x03", nullptr},      // cancelled before Enter
+        {"opened C:\\a.dwg\r", nullptr},         // another command
+        {"close\r", ""},
+    };
+    for (const auto& c : cases) {
+        StandinConsole console(1, 1, 0);
+        std::vector<std::string> opened;
+        console.setDrawingObserver([&](const std::string& path) { opened.push_back(path); });
+        console.type(c.typed);
+        EXPECT_EQ(opened, c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{}) << c.typed;
+        EXPECT_EQ(console.currentLine(), "コマンド: ") << c.typed;
+    }
+}
+
+TEST(StandinConsole, PacedScriptIsTypedALineAtATime) {
+    StandinConsole console(1, 1, 0);
+    console.setScriptPaced(true);
+    console.setFileReader([](const std::string& p, std::string& c) {
+        c = p == "next.scr" ? "filedia 1\r\n" : "open a.dwg\r\nfiledia 0\nscript next.scr\r\nosnapcoord 2\r\n";
+        return true;
+    });
+    std::vector<std::string> opened;
+    console.setDrawingObserver([&](const std::string& path) { opened.push_back(path); });
+    console.type("script tmp.scr\r");
+    EXPECT_TRUE(opened.empty());  // nothing typed yet
+    console.type("SDI 0\r");        // what arrives meanwhile is taken at once
+    EXPECT_EQ(console.variable("SDI"), 0);
+    ASSERT_TRUE(console.typeNextScriptLine());
+    EXPECT_EQ(opened, std::vector<std::string>{"a.dwg"});
+    ASSERT_TRUE(console.typeNextScriptLine());
+    EXPECT_EQ(console.variable("FILEDIA"), 0);
+    ASSERT_TRUE(console.typeNextScriptLine());  // a script in the script replaces the rest
+    ASSERT_TRUE(console.typeNextScriptLine());
+    EXPECT_EQ(console.variable("FILEDIA"), 1);
+    EXPECT_FALSE(console.typeNextScriptLine());
+    EXPECT_EQ(console.variable("OSNAPCOORD"), 0);
+}
+
+TEST(StandinOptions, TitleNamesTheOpenedDrawing) {
+    const struct {
+        const char* title;
+        const char* path;
+        const char* shown;
+    } cases[] = {
+        {"AutoCAD 2004 - [Drawing1.dwg]", "C:\\work\\a.dwg", "AutoCAD 2004 - [a.dwg]"},
+        {"AutoCAD 2004 - [Drawing1.dwg]", "Z:\\\x90\x7D\x96\xCA\\\x83\x5C.dwg", "AutoCAD 2004 - [\x83\x5C.dwg]"},  // ソ
+        {"AutoCAD 2004 - [Drawing1.dwg]", "C:\\\x95\x5C", "AutoCAD 2004 - [\x95\x5C]"},  // 表 is no separator
+        {"AutoCAD 2004", "D:a.dwg", "AutoCAD 2004 - [a.dwg]"},
+        {"AutoCAD 2004 - [Drawing1.dwg]", "b.dwg", "AutoCAD 2004 - [b.dwg]"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(standin::titleWithDrawing(c.title, c.path), c.shown) << c.path;
+}
+
 TEST(StandinOptions, QuotedArgumentsSplitBackUnchanged) {
     const std::string args[] = {
         "plain",
@@ -135,6 +198,9 @@ TEST(StandinOptions, ArgumentsRoundTrip) {
     o.textWindow = true;
     o.hangMilliseconds = 300;
     o.hangFrom = 2;
+    o.scriptPaceMs = 250;
+    o.crashAt = 2;
+    o.elevated = true;
     o.transcriptPath = "Z:\\tmp\\t r.txt";
     o.statePath = "Z:\\tmp\\state.txt";
     StandinOptions back;
@@ -151,12 +217,16 @@ TEST(StandinOptions, ArgumentsRoundTrip) {
     EXPECT_TRUE(back.textWindow);
     EXPECT_EQ(back.hangMilliseconds, 300u);
     EXPECT_EQ(back.hangFrom, 2u);
+    EXPECT_EQ(back.scriptPaceMs, 250u);
+    EXPECT_EQ(back.crashAt, 2u);
+    EXPECT_TRUE(back.elevated);
     EXPECT_EQ(back.transcriptPath, o.transcriptPath);
     EXPECT_EQ(back.statePath, o.statePath);
 }
 
 TEST(StandinOptions, BadOptionsAreRefused) {
-    for (const char* bad : {"--sdi=4", "--filedia=2", "--osnapcoord=x", "--hang-from=0", "--colour=red", "--title"}) {
+    for (const char* bad : {"--sdi=4", "--filedia=2", "--osnapcoord=x", "--hang-from=0", "--colour=red", "--title",
+                            "--script-pace=0", "--crash-at=", "--elevated=1"}) {
         StandinOptions o;
         std::string error;
         EXPECT_FALSE(standin::parseArguments({bad}, o, error)) << bad;

@@ -8,6 +8,7 @@
 #include "Driver.h"
 #include "StandinClient.h"
 #include "app/frmMainIds.h"
+#include "win/WinHandles.h"
 
 namespace {
 
@@ -74,10 +75,8 @@ MainView view(HWND main) {
 bool checked(HWND button) { return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 int scaledPixels(int design) {
-    HDC dc = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(nullptr, dc);
-    return ::MulDiv(design, dpi, 96);
+    const win::WindowDC screen(nullptr);
+    return ::MulDiv(design, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 96);
 }
 
 TEST(StartUp, SecondCopyIsRefusedAndTheFirstKeepsRunningUnchanged) {

@@ -7,17 +7,16 @@
 
 #include "Driver.h"
 #include "resources/MainResources.h"
+#include "win/WinHandles.h"
 
 namespace {
 
 class Resources : public ::testing::Test {
 protected:
     void SetUp() override {
-        exe_ = ::LoadLibraryExA(CANOPIA_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        module_.reset(::LoadLibraryExA(CANOPIA_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        exe_ = module_.get();
         ASSERT_NE(exe_, nullptr);
-    }
-    void TearDown() override {
-        if (exe_) ::FreeLibrary(exe_);
     }
     std::string resource(LPCSTR name, LPCSTR type) {
         HRSRC r = ::FindResourceA(exe_, name, type);
@@ -25,33 +24,34 @@ protected:
         HGLOBAL g = ::LoadResource(exe_, r);
         return std::string(static_cast<const char*>(::LockResource(g)), ::SizeofResource(exe_, r));
     }
+    win::UniqueModule module_;
     HMODULE exe_ = nullptr;
 };
 
 TEST_F(Resources, IconHasTheSmallAndTheLargeSize) {
     for (int size : {16, 32}) {
-        HICON icon = static_cast<HICON>(::LoadImageA(exe_, MAKEINTRESOURCEA(IDI_CANOPIA), IMAGE_ICON, size, size, 0));
+        const win::UniqueIcon icon(
+            static_cast<HICON>(::LoadImageA(exe_, MAKEINTRESOURCEA(IDI_CANOPIA), IMAGE_ICON, size, size, 0)));
         ASSERT_NE(icon, nullptr) << size;
         ICONINFO info{};
-        ASSERT_TRUE(::GetIconInfo(icon, &info));
+        ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
+        // GetIconInfo hands over copies of the icon's bitmaps.
+        const win::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
         BITMAP bm{};
-        ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+        ::GetObjectA(colour ? colour.get() : mask.get(), sizeof bm, &bm);
         EXPECT_EQ(bm.bmWidth, size);
-        if (info.hbmColor) ::DeleteObject(info.hbmColor);
-        ::DeleteObject(info.hbmMask);
-        ::DestroyIcon(icon);
     }
 }
 
 TEST_F(Resources, PictureStripHoldsEveryMenuPictureAtSixteenPixels) {
-    HBITMAP strip = static_cast<HBITMAP>(::LoadImageA(exe_, MAKEINTRESOURCEA(IDB_IMGICON), IMAGE_BITMAP, 0, 0, 0));
+    const win::UniqueBitmap strip(
+        static_cast<HBITMAP>(::LoadImageA(exe_, MAKEINTRESOURCEA(IDB_IMGICON), IMAGE_BITMAP, 0, 0, 0)));
     ASSERT_NE(strip, nullptr);
     BITMAP bm{};
-    ::GetObjectA(strip, sizeof bm, &bm);
+    ::GetObjectA(strip.get(), sizeof bm, &bm);
     EXPECT_EQ(bm.bmHeight, 16);
     EXPECT_EQ(bm.bmWidth, 16 * IMG_COUNT);
     EXPECT_GE(IMG_COUNT, 8);  // the notification-area menu uses picture 7
-    ::DeleteObject(strip);
 }
 
 TEST_F(Resources, ManifestAsksForCommonControlsSixAndSystemDpiAwareness) {

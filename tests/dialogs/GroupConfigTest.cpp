@@ -38,16 +38,6 @@ std::pair<HWND, HWND> openNameWindow(Program& p, const GroupWindow& g) {
     return {w, w ? driver::controlById(w, IDC_GA_GROUPNAME) : nullptr};
 }
 
-// The plain message window of a refused name: its text; the box is answered.
-std::string plainMessageText(Program& p) {
-    auto box = driver::waitMessageBox(p.pid());
-    if (!box) return "<no message>";
-    EXPECT_EQ(box->caption, "カノピア");
-    driver::answerMessageBox(box->hwnd);
-    driver::waitFor([&] { return !driver::isVisible(box->hwnd); });
-    return box->text;
-}
-
 TEST(GroupAdd, ProposesTheFirstFreeNumberAndCancelCreatesNothing) {
     {
         Program p(library({"新しいグループ1", "新しいグループ2"}));
@@ -102,20 +92,20 @@ TEST(GroupAdd, RefusedNamesKeepTheWindowOpenWithTheirMessages) {
 
     setText(field, "");
     driver::clickButton(ok);
-    EXPECT_EQ(plainMessageText(p), "グループ名称を入力してください");
+    EXPECT_EQ(p.plainMessageText(), "グループ名称を入力してください");
     EXPECT_TRUE(driver::isVisible(w));
 
     // The file system's own matching: "existing" names the folder "Existing".
     setText(field, "existing");
     driver::clickButton(ok);
-    EXPECT_EQ(plainMessageText(p), "入力したグループ名はすでに存在します。別の名称を設定してください。");
+    EXPECT_EQ(p.plainMessageText(), "入力したグループ名はすでに存在します。別の名称を設定してください。");
     EXPECT_TRUE(driver::isVisible(w));
 
     // Names that would not give a plain group folder.
     for (const char* name : {"..", "con", "nul.txt", "group."}) {
         setText(field, name);
         driver::clickButton(ok);
-        const std::string text = plainMessageText(p);
+        const std::string text = p.plainMessageText();
         EXPECT_NE(text, "<no message>") << name;
         EXPECT_TRUE(driver::isVisible(w)) << name;
     }
@@ -132,7 +122,7 @@ TEST(GroupAdd, EnterActsAsOkAndTheNewGroupIsSelected) {
     // Refused on Enter: the message, and the key never reaches the field.
     setText(field, "");
     driver::pressKey(w, VK_RETURN);
-    EXPECT_EQ(plainMessageText(p), "グループ名称を入力してください");
+    EXPECT_EQ(p.plainMessageText(), "グループ名称を入力してください");
     EXPECT_TRUE(driver::isVisible(w));
 
     setText(field, "表示");  // 表: trail byte 0x5C, not a backslash
@@ -223,7 +213,7 @@ TEST(GroupConfig, RenameFollowsTheNameAndFailsSilently) {
     // A trailing blank would give the folder another name: refused with a plain message.
     setText(g.edit, "gamma ");
     driver::clickButton(g.rename);
-    EXPECT_NE(plainMessageText(p), "<no message>");
+    EXPECT_NE(p.plainMessageText(), "<no message>");
     EXPECT_TRUE(folderExists(p.canopia().path(kSingle + "\\alpha")));
 
     // A click on the selected entry takes its name into the field again.

@@ -1,5 +1,5 @@
-// Shared steps of the group maintenance and settings tests: the real canopia.exe in a fresh folder, its
-// windows found by caption, and text put into another process's browse window.
+// Shared steps of the maintenance and settings tests: the real canopia.exe in a fresh folder, its windows found
+// by caption, its message boxes answered, and text put into another process's browse window.
 #pragma once
 
 #include <windows.h>
@@ -12,12 +12,15 @@
 #include "Driver.h"
 #include "app/frmMainIds.h"
 #include "resources/maintenance/MaintenanceResources.h"
+#include "win/WinHandles.h"
 
 namespace maintenance_test {
 
 constexpr const char* kFormClass = "CanopiaForm";
 constexpr const char* kGroupConfigCaption = "グループのメンテナンス";
 constexpr const char* kGroupAddCaption = "グループの新規作成";
+constexpr const char* kScriptConfigCaption = "スクリプトのメンテナンス";
+constexpr const char* kScriptAddCaption = "スクリプトの新規作成";
 constexpr const char* kConfigCaption = "動作環境設定";
 constexpr const char* kBrowseCaption = "スクリプト保管先フォルダを選択してください";
 
@@ -39,6 +42,7 @@ public:
         return driver::waitTopLevel(pid(), kFormClass, caption);
     }
     HWND openGroupConfig() { return open(MainWindowIds::mGroupConfig, kGroupConfigCaption); }
+    HWND openScriptConfig() { return open(MainWindowIds::mScriptConfig, kScriptConfigCaption); }
     HWND openConfig() { return open(MainWindowIds::mConfig, kConfigCaption); }
 
     // True once the window is hidden again (closed).
@@ -47,6 +51,18 @@ public:
     }
     // No message box within a short while.
     bool noMessageBox(int ms = 700) { return !driver::waitMessageBox(pid(), ms); }
+
+    // The message box with this caption: its caption, text and owner; it is answered with `button` and gone.
+    driver::MessageBoxInfo answerBox(const std::string& caption, int button = IDOK) {
+        auto box = driver::waitMessageBoxWith(
+            pid(), [&](const driver::MessageBoxInfo& b) { return b.caption == caption && !b.text.empty(); });
+        if (!box) return {nullptr, "<no " + caption + " box>", "<no message>"};
+        driver::answerMessageBox(box->hwnd, button);
+        driver::waitFor([&] { return !driver::isVisible(box->hwnd); });
+        return *box;
+    }
+    // The text of the plain message window of a refused name (captioned with the application title), answered.
+    std::string plainMessageText() { return answerBox("カノピア").text; }
 
 private:
     driver::Canopia canopia_;
@@ -100,11 +116,10 @@ class RemoteMemory {
 public:
     RemoteMemory(DWORD pid, std::size_t size)
         : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)), size_(size) {
-        if (process_) address_ = ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (process_) address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
     ~RemoteMemory() {
-        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_) ::CloseHandle(process_);
+        if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
     }
     RemoteMemory(const RemoteMemory&) = delete;
     RemoteMemory& operator=(const RemoteMemory&) = delete;
@@ -112,15 +127,15 @@ public:
     void* address() const { return address_; }
     bool write(const void* data, std::size_t n, std::size_t offset = 0) {
         return address_ && n + offset <= size_ &&
-               ::WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, n, nullptr);
+               ::WriteProcessMemory(process_.get(), static_cast<char*>(address_) + offset, data, n, nullptr);
     }
     bool read(void* data, std::size_t n, std::size_t offset = 0) const {
         return address_ && n + offset <= size_ &&
-               ::ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, n, nullptr);
+               ::ReadProcessMemory(process_.get(), static_cast<char*>(address_) + offset, data, n, nullptr);
     }
 
 private:
-    HANDLE process_;
+    win::UniqueHandle process_;
     void* address_ = nullptr;
     std::size_t size_;
 };

@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "win/ShellHandles.h"
+
 namespace {
 
 const std::string kCaption = "\x83\x74\x83\x48\x83\x8B\x83\x5F\x82\xF0\x91\x49\x91\xF0";  // フォルダを選択
@@ -142,7 +144,7 @@ TEST(SelectFolderDialog, ShowsBothCaptionsAndYieldsTheConfirmedFolder) {
     TSelectFolderDialog d;
     d.Caption = kCaption;
     d.OKButtonCaption = kOkCaption;
-    d.ownerSet(owner.hwnd());
+    d.setOwner(owner.hwnd());
     std::string okText;
     bool found = false;
     const bool ok = executeWith(
@@ -200,10 +202,10 @@ TEST(SelectFolderDialog, AVirtualItemHasNoPath) {
     TSelectFolderDialog d;
     d.Caption = kCaption;
     executeWith(d, kCaption, [&](HWND browse) {
-        ITEMIDLIST* drives = nullptr;
-        ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives);  // "My Computer": no file-system path
-        ::SendMessageA(browse, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(drives));
-        ::ILFree(drives);
+        ITEMIDLIST* found = nullptr;
+        ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &found);  // "My Computer": no file-system path
+        const win::UniquePidl drives(found);
+        ::SendMessageA(browse, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(drives.get()));
         press(browse, IDCANCEL);
     });
     EXPECT_EQ(d.SelectedPath(), "");
@@ -215,7 +217,7 @@ TEST(SelectFolderDialog, OtherWindowsAreDisabledWhileBrowsingAndEnabledAfter) {
     ::SetActiveWindow(owner.hwnd());
     TSelectFolderDialog d;
     d.Caption = kCaption;
-    d.ownerSet(owner.hwnd());
+    d.setOwner(owner.hwnd());
     bool ownerEnabled = true;
     bool otherEnabled = true;
     executeWith(d, kCaption, [&](HWND browse) {

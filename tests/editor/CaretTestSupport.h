@@ -22,11 +22,14 @@ public:
     void InvalidateRows(int first, int last) override { rows.emplace_back(first, last); }
     void InvalidateAll() override { ++all; }
     void ViewScrolled(int r, int c) override { scrolls.emplace_back(r, c); }
+    void TextChanged(const ChangeRecord& change) override { changes.push_back(change); }
+    void LayoutChanged(const editor::EditorLayout&, const editor::GridOrigin&) override { ++layouts; }
     void CaretChanged() override { ++caret; }
     void ScrollBarsChanged() override { ++bars; }
     std::vector<std::pair<int, int>> rows;
     std::vector<std::pair<int, int>> scrolls;
-    int all = 0, caret = 0, bars = 0;
+    std::vector<ChangeRecord> changes;
+    int all = 0, caret = 0, bars = 0, layouts = 0;
 };
 
 class FakeClipboard : public editor::ClipboardPort {

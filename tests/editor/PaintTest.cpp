@@ -386,6 +386,7 @@ TEST(Painter, HostileRowsStayOnTheGrid) {
         }
         Scene scene(text);
         scene.options.Marks.HideMark().SetVisible(pick(2) != 0);
+        scene.options.Marks.SetTrailingBlanks(pick(2) != 0);
         PaintInput in = scene.input();
         in.origin.topCol = pick(3) == 0 ? 0 : pick(1000);
         in.tabSpaceCount = 2 * (1 + pick(4));
@@ -413,7 +414,11 @@ TEST(Painter, HostileRowsStayOnTheGrid) {
                 }
                 continue;
             }
-            if (op.kind == Op::Dots) continue;
+            if (op.kind == Op::Dots) {
+                ASSERT_TRUE(op.y >= area.top && op.y < area.bottom && op.x >= area.left && op.right <= area.right)
+                    << "round " << round;
+                continue;
+            }
             ASSERT_TRUE(op.rect.intersect(area) == op.rect) << "round " << round;
             if (op.kind != Op::Text || op.rect.left < in.layout.textLeft || op.text == "[EOF]") continue;
             ASSERT_LE(op.text.size(), 1001u);
@@ -440,4 +445,67 @@ TEST(Painter, HostileRowsStayOnTheGrid) {
             ASSERT_EQ(op.text.find_first_not_of(' ', static_cast<std::size_t>(inText)), std::string::npos);
         }
     }
+}
+
+TEST(Painter, TrailingBlanksAreMarkedInTheLineEndColourWhenAsked) {
+    // Per row: "cup@col" under a space, "wide@col" under a full-width space, "tab@from-to" along a tab, each
+    // with its colour when it is not the line-end mark's blue.
+    auto blanks = [](const Painted& p, int k) {
+        std::string out;
+        const int top = p.rowTop(k);
+        auto col = [&](int x) { return std::to_string(p.columnAt(x)); };
+        for (const Op& op : p.surface.ops) {
+            std::string mark;
+            if (op.kind == Op::Dots && op.y >= top && op.y < top + 16) {
+                mark = "tab@" + col(op.x) + "-" + col(op.right);
+            } else if (op.kind == Op::Line && op.points.size() == 4 && op.points[0].y >= top &&
+                       op.points[0].y < top + 16) {
+                const int width = op.points[3].x - op.points[0].x;
+                mark = (width > 8 ? "wide@" : "cup@") + col(op.points[0].x);
+            } else {
+                continue;
+            }
+            if (op.color != kBlue) mark += " " + hex(op.color);
+            out += (out.empty() ? "" : " ") + mark;
+        }
+        return out;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        bool on;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {"off by default", "ab \r\n", false, {""}},
+        {"a space, a tab and a full-width space ending a line", "ab \t\x81\x40\r\n", true,
+         {"cup@2 tab@3-7 wide@8"}},
+        {"blanks between words stay unmarked", "a b\t;c\r\n", true, {""}},
+        {"a row of blanks only, and the last row without a line break", "  \r\nx \t", true,
+         {"cup@0 cup@1", "cup@1 tab@2-7"}},
+        {"a tab after a double-byte character", "\x95\x5C\t\r\n", true, {"tab@2-7"}},  // 表, trail byte 0x5C
+    };
+    for (const Case& c : cases) {
+        Scene scene(c.text);
+        scene.options.Marks.SetTrailingBlanks(c.on);
+        const Painted p = paint(scene);
+        for (std::size_t k = 0; k < c.rows.size(); ++k) {
+            EXPECT_EQ(blanks(p, static_cast<int>(k)), c.rows[k]) << c.what << ", row " << k;
+        }
+        EXPECT_EQ(scene.store.Text(), c.text) << "the text is never changed";
+    }
+
+    // Selected blanks take the selection's text colour; a wrapped row whose line goes on is not its end.
+    Scene scene("ab  \r\n");
+    scene.options.Marks.SetTrailingBlanks(true);
+    const Painted selected = paint(scene, [](PaintInput& in) {
+        in.selectionState = sstSelected;
+        in.selection = SelectionRange{0, 3, 3, 0, 4, 4};
+    });
+    EXPECT_EQ(blanks(selected, 0), "cup@2 cup@3 FFFFFF");
+    Scene wrapped(std::string(18, 'w') + "  next\r\n");
+    wrapped.store.WrapOption().SetWrapByte(20);
+    wrapped.store.SetWordWrap(true);
+    wrapped.options.Marks.SetTrailingBlanks(true);
+    ASSERT_EQ(wrapped.store.RowAttribute(0), raWrapped);
+    EXPECT_EQ(blanks(paint(wrapped), 0), "");
 }

@@ -127,6 +127,15 @@ TEST(RepaintPlan, AnEditRepaintsItsRowsAndMovesTheRest) {
         {"the final line break removed", {0, 1, 1, 1, true}, 1, 0, nmRow, "rows 0-1 end 1-3 numbers 0"},
         {"lines numbered by line", {5, 2, 3, 4, true}, 101, 0, nmLine, "rows 5-9 scroll 9+1 numbers 5"},
         {"no change", {5, 2, 3, 4, false}, 101, 0, nmRow, "rows 0-0"},
+        // With what the store says of the rows it kept, of the states and of the text's end: only the rows that
+        // look different.
+        {"a typed character, the row below kept", {5, 2, 2, 3, true, 0, 1, 6, true}, 100, 0, nmRow, "rows 5-6"},
+        {"Enter, the rows around it kept", {5, 2, 3, 4, true, 1, 1, 7, true}, 101, 0, nmRow, "rows 6-7 scroll 7+1"},
+        {"a bracket opened, states to row 17", {5, 2, 2, 12, true, 0, 1, 17, true}, 100, 0, nmRow, "rows 5-17"},
+        {"typing on the last row", {2, 1, 1, 1, true, 0, 0, 3, true}, 3, 0, nmRow, "rows 2-3"},
+        {"the final line break removed", {0, 1, 1, 1, true, 0, 0, 1, false}, 1, 0, nmRow, "rows 0-1 end 1-3 numbers 0"},
+        {"a wrapped row above the block", {5, 2, 2, 3, true, 0, 1, 6, true, true}, 100, 0, nmRow, "rows 4-6"},
+        {"a line deleted at the end", {2, 1, 0, 1, true, 0, 0, 0, true}, 2, 0, nmRow, "rows 0-0 scroll 2-1 numbers 1"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(describe(PlanEditRepaint(c.change, c.rowCount, c.topRow, 24, c.mode)), c.plan) << c.what;
@@ -136,10 +145,11 @@ TEST(RepaintPlan, AnEditRepaintsItsRowsAndMovesTheRest) {
 TEST(RepaintPlan, PixelsOfAnEditAndOfScrolling) {
     Scene scene("a\r\n");
     PaintInput in = scene.input();
-    in.clientHeight = 6 + 25 * 16;  // 25 whole rows
+    const int h = 6 + 25 * 16;  // 25 whole rows, and 9 pixels under them that never scroll
+    in.clientHeight = h + 9;
     in.update = {0, 0, in.clientWidth, in.clientHeight};
     ViewGeometry v = ViewGeometryOf(in);
-    const int w = in.clientWidth, h = in.clientHeight;
+    const int w = in.clientWidth, ch = in.clientHeight;
     auto y = [](int row) { return 6 + row * 16; };
 
     // Enter on row 5: rows 5..8 repainted, the rows below moved down by one row (their pixels start at row 8).
@@ -155,9 +165,9 @@ TEST(RepaintPlan, PixelsOfAnEditAndOfScrolling) {
     EXPECT_EQ(del.invalid, (std::vector<PixelRect>{{47, h - 16, w, h}, {47, y(5), w, y(6)}}));
     // Numbers at the end of the text: the bar from that row down.
     PixelRepaint end = EditRepaintPixels(PlanEditRepaint({2, 1, 2, 2, true}, 4, 0, 24, nmRow), v);
-    EXPECT_EQ(end.invalid.back(), (PixelRect{0, y(2), 37, h}));
+    EXPECT_EQ(end.invalid.back(), (PixelRect{0, y(2), 37, ch}));
 
-    // Scrolling by one row moves the text and the bar, and paints one row.
+    // Scrolling by one row moves the whole rows with the bar, and paints one row.
     v.origin.topRow = 11;
     PixelRepaint down = PlanTopRowChange(10, v);
     ASSERT_TRUE(down.scroll);
@@ -168,7 +178,7 @@ TEST(RepaintPlan, PixelsOfAnEditAndOfScrolling) {
     for (int i = 0; i < 40; ++i) text += ";row\r\n";
     Scene rows(text);
     PaintInput again = rows.input();
-    again.clientHeight = in.clientHeight;
+    again.clientHeight = ch;
     again.origin.topRow = 11;
     again.update = down.invalid[0];
     RecordingSurface s;
@@ -181,9 +191,9 @@ TEST(RepaintPlan, PixelsOfAnEditAndOfScrolling) {
     EXPECT_EQ(PlanTopRowChange(10, v).invalid, (std::vector<PixelRect>{{0, 6, w, h}}));
     v.origin.topCol = 3;
     PixelRepaint right = PlanTopColChange(0, v);
-    EXPECT_EQ(right.scrollRect, (PixelRect{47, 0, w, h}));
+    EXPECT_EQ(right.scrollRect, (PixelRect{47, 0, w, ch}));
     EXPECT_EQ(right.dx, -24);
-    EXPECT_EQ(right.invalid, (std::vector<PixelRect>{{w - 24, 0, w, h}}));
+    EXPECT_EQ(right.invalid, (std::vector<PixelRect>{{w - 24, 0, w, ch}}));
     v.showing = false;
     EXPECT_FALSE(PlanTopColChange(0, v).scroll);
     EXPECT_TRUE(EditRepaintPixels(PlanEditRepaint({5, 2, 3, 4, true}, 101, 0, 24, nmRow), v).invalid.empty());
@@ -197,12 +207,12 @@ TEST(RepaintPlan, PixelsOfAnEditAndOfScrolling) {
     ViewGeometry after = v;
     after.layout = wider;
     PixelRepaint widen = PlanTextLeftChange(v.layout, after);
-    EXPECT_EQ(widen.scrollRect, (PixelRect{47, 0, w, h}));
+    EXPECT_EQ(widen.scrollRect, (PixelRect{47, 0, w, ch}));
     EXPECT_EQ(widen.dx, 8);
-    EXPECT_EQ(widen.invalid, (std::vector<PixelRect>{{0, 0, 55, h}}));
+    EXPECT_EQ(widen.invalid, (std::vector<PixelRect>{{0, 0, 55, ch}}));
     PixelRepaint narrow = PlanTextLeftChange(wider, v);
     EXPECT_EQ(narrow.dx, -8);
-    EXPECT_EQ(narrow.invalid, (std::vector<PixelRect>{{w - 8, 0, w, h}, {0, 0, 47, h}}));
+    EXPECT_EQ(narrow.invalid, (std::vector<PixelRect>{{w - 8, 0, w, ch}, {0, 0, 47, ch}}));
 }
 
 TEST(CaretGeometry, ShapesAndPlaces) {

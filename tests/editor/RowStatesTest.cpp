@@ -219,7 +219,7 @@ TEST(RowStates, SoftWrappedRowsCarryTheCutToken) {
 }
 
 // After any edit sequence, the states the walk leaves are those a full rebuild computes, on every row whose
-// state is computed.
+// state is computed, and every change record tells the painter truly which rows changed.
 namespace {
 
 // The states a full rebuild computes for the rows as they stand, without touching the store.
@@ -235,6 +235,62 @@ void expectSameAsRebuild(ColouredStore& s, const std::string& context) {
                 << int(want.WrappedKind) << "/" << int(want.WrappedRemain);
         }
         parser->UpdateRowState(s.store, r, want);
+    }
+}
+
+// What a row looks like on screen: its bytes, how it ends, its start state as a full rebuild computes it, and
+// for a wrapped row the row after it (a token cut by the wrap is coloured whole).
+struct RowLook {
+    std::string text, next;
+    TRowAttribute attribute;
+    TRowAttributeData state;
+    bool operator==(const RowLook& o) const {
+        // The painter tokenises from these three; the previous row's attribute is no part of the look.
+        return text == o.text && next == o.next && attribute == o.attribute &&
+               state.ElementIndex == o.state.ElementIndex && state.WrappedKind == o.state.WrappedKind &&
+               state.WrappedRemain == o.state.WrappedRemain;
+    }
+};
+
+std::vector<RowLook> looks(ColouredStore& s) {
+    const auto parser = s.view.Fountain().CreateParser();
+    TRowAttributeData state = RowStates::InitialState();
+    std::vector<RowLook> out;
+    const int count = s.store.Count();
+    for (int r = 0; r < count; ++r) {
+        const TRowAttribute a = s.store.RowAttribute(r);
+        out.push_back({std::string(s.store.RowView(r)),
+                       a == raWrapped && r + 1 < count ? std::string(s.store.RowView(r + 1)) : std::string(), a, state});
+        parser->UpdateRowState(s.store, r, state);
+    }
+    return out;
+}
+
+// The change record's promise to the painter: rows above its kept first rows (and above a wrapped row the
+// block continues) are as they were, rows below the changed ones (text or state) are the old rows moved by the
+// rows inserted less those removed, and the text's end is as it was when it says so.
+void expectRecordTellsWhatChanged(const std::vector<RowLook>& before, bool phantomBefore, ColouredStore& s,
+                                  const std::string& context) {
+    const ChangeRecord& c = s.change();
+    ASSERT_TRUE(c.Valid) << context;
+    ASSERT_GE(c.StateRowsEnd, 0) << context;
+    const std::vector<RowLook> after = looks(s);
+    const int moved = c.InsertedRows - c.RemovedRows;
+    // A wrapped row is painted with the row after it: the row above the block goes with the block's first row.
+    const int from = c.KeptFirstRows == 0 && c.ContinuesAbove ? c.FirstRow - 1 : c.FirstRow + c.KeptFirstRows;
+    const int to = std::max(c.FirstRow + c.InsertedRows - c.KeptLastRows, c.StateRowsEnd);
+    for (int r = 0; r < static_cast<int>(after.size()); ++r) {
+        if (r >= from && r < to) continue;
+        const int old = r < from ? r : r - moved;
+        ASSERT_TRUE(old >= 0 && old < static_cast<int>(before.size()) && before[static_cast<std::size_t>(old)] ==
+                                                                                after[static_cast<std::size_t>(r)])
+            << context << ": row " << r << " outside the changed rows " << from << ".." << to << " differs from row "
+            << old;
+    }
+    const int count = s.store.Count();
+    const bool phantom = count == 0 || s.store.RowAttribute(count - 1) != raTextEnd;
+    if (c.TextEndKept) {
+        ASSERT_EQ(phantom, phantomBefore) << context;
     }
 }
 
@@ -261,6 +317,9 @@ void randomEdits(bool wordWrap, unsigned seed) {
     for (int step = 0; step < 150; ++step) {
         const int count = s.store.Count();
         const int action = pick(10);
+        const std::vector<RowLook> before = looks(s);
+        const bool phantomBefore = count == 0 || s.store.RowAttribute(count - 1) != raTextEnd;
+        s.editor.last = ChangeRecord{};
         if (action < 6 || count == 0) {
             const int a = pick(count + 1);
             const int n = a < count ? pick(std::min(3, count - a) + 1) : 0;
@@ -273,7 +332,9 @@ void randomEdits(bool wordWrap, unsigned seed) {
             // Painting somewhere below computes rows lazily.
             s.states.UpdateStatesFrom(s.store, pick(count));
         }
-        expectSameAsRebuild(s, "seed " + std::to_string(seed) + " step " + std::to_string(step));
+        const std::string context = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+        expectSameAsRebuild(s, context);
+        if (s.change().Valid) expectRecordTellsWhatChanged(before, phantomBefore, s, context);
         if (::testing::Test::HasFatalFailure()) return;
     }
 }

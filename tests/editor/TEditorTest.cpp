@@ -65,7 +65,8 @@ protected:
         host_ = CreateWindowExA(0, "TEditorTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 720, 480,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(host_);
-        edit_.SetFont("\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E", -16);  // ＭＳ ゴシック
+        edit_.Font().SetName("\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E");  // ＭＳ ゴシック
+        edit_.Font().SetHeight(-16);
         hwnd_ = edit_.Create(host_, 0, 3, 692, 408);
         ASSERT_TRUE(hwnd_);
         SetFocus(hwnd_);

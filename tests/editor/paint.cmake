@@ -2,6 +2,7 @@
 # scroll plans, the caret's place.
 canopia_add_test(NAME PaintTest
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/PaintTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RepaintPlanTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/EditorDisplayTest.cpp
     LIBS canopia_editor_core)
 # Under Wine: the painter on GDI, pixel by pixel, and the script editor's reference picture; the picture a run
 # paints is compared with the kept one (tests/editor/gdi/script-editor.png) by a second test.

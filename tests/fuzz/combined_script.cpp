@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 return std::make_unique<ScriptSource>(script, plan.step,
                                                       n == plan.readFailsOn ? plan.readFailsAfter : SIZE_MAX);
             },
-            files, out, plan.heldLimit);
+            files, out, 1, plan.heldLimit);
     } catch (const runner::IoError& e) {
         failed = true;
         const int code = e.code();

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "StandinRecording.h"
-#include "app/Application.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAcadTest.h"
 #include "dialogs/frmSDIExp.h"
+#include "forms/Application.h"
 #include "runner/ScriptRun.h"
 
 namespace {
@@ -25,7 +25,7 @@ private:
 
 struct Windows {
     Windows() {
-        app::Application::instance().initialize(::GetModuleHandleA(nullptr));
+        forms::Application::instance().initialize(::GetModuleHandleA(nullptr));
         main.create();
         acadTest.create();
         sdiExp.create();

@@ -4,90 +4,12 @@
 
 #include <chrono>
 
-#include "Driver.h"
-#include "StandinClient.h"
-#include "RunEndToEndIds.h"
+#include "RunDriving.h"
+#include "acad/CommandChannel.h"
+#include "dialogs/frmAcadTest.h"
+#include "dialogs/frmSDIExp.h"
 
-namespace {
-
-using Strings = std::vector<std::string>;
-
-const std::string kGroup = "\x90\x7D\x96\xCA";  // 図面
-const std::string kCancel = "\x03\x03";
-
-// The program folder with one group and one script "test" for each processing type.
-driver::ProgramFiles programFiles(int zumenStatus, const std::string& config = "") {
-    driver::ProgramFiles files;
-    files.ini = "[APP-STATUS]\r\nMAIN-ZUMENSTATUS=" + std::to_string(zumenStatus) + "\r\n[APP-CONFIG]\r\n" + config;
-    files.folders = {"single_script", "single_script\\" + kGroup, "batch_script", "batch_script\\" + kGroup};
-    files.files = {{"single_script\\" + kGroup + "\\test.scr", "zoom e\r\nopen [%FILEPATH%]\r\n"},
-                   {"batch_script\\" + kGroup + "\\test.scr", "open [%FILEPATH%]\r\n[%NUMBER%] [%FILENAME%][%FILEEXT%]\r\n"},
-                   {"a.dwg", ""}, {"b.dwg", ""}, {"c.dwg", ""}};
-    return files;
-}
-
-Strings received(AcadStandin& acad) {
-    Strings strings;
-    for (const TranscriptEvent& e : acad.transcript()) {
-        if (e.kind == TranscriptEvent::Kind::CopyData) strings.push_back(e.bytes.substr(0, e.bytes.size() - 1));
-    }
-    return strings;
-}
-
-std::vector<TranscriptEvent> scriptsRead(AcadStandin& acad) {
-    std::vector<TranscriptEvent> scripts;
-    for (const TranscriptEvent& e : acad.transcript()) {
-        if (e.kind == TranscriptEvent::Kind::Script) scripts.push_back(e);
-    }
-    return scripts;
-}
-
-bool receivedAtLeast(AcadStandin& acad, std::size_t count, int timeoutMs = 15000) {
-    return driver::waitFor([&] { return received(acad).size() >= count; }, timeoutMs);
-}
-
-// The main window with its run button enabled (AutoCAD found, a script listed).
-HWND mainReady(driver::Canopia& canopia) {
-    HWND main = canopia.startAndWaitMain();
-    if (!main) return nullptr;
-    HWND go = driver::controlById(main, ids::btnScriptGo);
-    if (!driver::waitFor([&] { return driver::isEnabled(go); }, 10000)) return nullptr;
-    return main;
-}
-
-// Selects files in the run's file dialog by typing their names, as a user does.
-bool filesChoose(DWORD pid, const std::string& names) {
-    HWND dialog = driver::waitTopLevel(pid, "#32770", "処理するファイルを選択してください（複数選択可能）");
-    if (!dialog) return false;
-    HWND name = driver::controlById(dialog, 0x480);  // edt1: the file name field
-    if (!name) name = driver::controlByClass(driver::controlById(dialog, 0x47C), "Edit");
-    if (!name) return false;
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
-    driver::clickButton(driver::controlById(dialog, IDOK));
-    return true;
-}
-
-// The program's message box with this caption once its text is there.
-std::optional<driver::MessageBoxInfo> messageBoxWait(DWORD pid, const std::string& caption, int timeoutMs) {
-    std::optional<driver::MessageBoxInfo> found;
-    driver::waitFor(
-        [&] {
-            auto box = driver::waitMessageBox(pid, 50);
-            if (!box || box->caption != caption || box->text.empty()) return false;
-            found = box;
-            return true;
-        },
-        timeoutMs);
-    return found;
-}
-
-// Presses a button of the box and waits until it has gone.
-void messageBoxAnswer(HWND box, int button) {
-    driver::answerMessageBox(box, button);
-    driver::waitFor([box] { return !::IsWindow(box) || !driver::isVisible(box); });
-}
-
-}  // namespace
+using namespace rundriving;
 
 TEST(RunEndToEnd, CurrentDrawingRunFromTheRunButton) {
     StandinOptions options;
@@ -97,7 +19,7 @@ TEST(RunEndToEnd, CurrentDrawingRunFromTheRunButton) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     ASSERT_TRUE(receivedAtLeast(acad, 18));
     const std::string tmp = canopia.path("tmp.scr");
     EXPECT_EQ(received(acad),
@@ -117,7 +39,7 @@ TEST(RunEndToEnd, BatchRunOfThreeFilesThroughTheDialogAndBothMessages) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     ASSERT_TRUE(filesChoose(canopia.processId(), "\"a.dwg\" \"b.dwg\" \"c.dwg\""));
     auto confirm = messageBoxWait(canopia.processId(), "確認", 10000);
     ASSERT_TRUE(confirm);
@@ -153,11 +75,11 @@ TEST(RunEndToEnd, BatchOutsideSingleDocumentModeShowsTheNotice) {
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     HWND notice = driver::waitTopLevel(canopia.processId(), nullptr, "SDIモードへの変更について");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(received(acad), (Strings{kCancel, "SDI\r", kCancel}));
-    driver::clickButton(driver::controlById(notice, ids::btnSDIExpClose));
+    driver::clickButton(driver::controlById(notice, TdspSDIExp::kBtnClose));
     EXPECT_TRUE(driver::waitFor([&] { return !driver::isVisible(notice); }));
     EXPECT_EQ(received(acad).size(), 3u);
 }
@@ -171,7 +93,7 @@ TEST(RunEndToEnd, HungAutoCadEndsTheBatchWithAWarningAndTheProgramAnswersAgain) 
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::clickButton(driver::controlById(main, ids::btnScriptGo));
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
     ASSERT_TRUE(filesChoose(canopia.processId(), "\"a.dwg\""));
     auto confirm = messageBoxWait(canopia.processId(), "確認", 10000);
     ASSERT_TRUE(confirm);
@@ -191,23 +113,71 @@ TEST(RunEndToEnd, HungAutoCadEndsTheBatchWithAWarningAndTheProgramAnswersAgain) 
     acad.stop();
 }
 
+TEST(RunEndToEnd, CurrentDrawingRunAgainstAHungAutoCadSaysSoOnceAndTheProgramAnswersAgain) {
+    StandinOptions options;
+    options.hangMilliseconds = 30000;  // from the first string on
+    AcadStandin acad(options);
+    driver::Canopia canopia(programFiles(1));
+    HWND main = mainReady(canopia);
+    ASSERT_NE(main, nullptr);
+
+    driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
+    auto warning = messageBoxWait(canopia.processId(), "注意", 25000);
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(warning->text, "AutoCADがコマンドを受け付けなかったため、処理を中止しました");
+    EXPECT_EQ(warning->owner, main);
+    messageBoxAnswer(warning->hwnd, IDOK);
+    EXPECT_FALSE(driver::waitMessageBox(canopia.processId(), 1500));  // once, not for every string
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+    EXPECT_TRUE(driver::waitFor([&] { return !canopia.readFile("tmp.scr"); }));
+    acad.stop();
+}
+
+// Windows refuses the messages of a program to an AutoCAD that runs elevated; Wine does not, so the program
+// plays the refusal through its emulation, the stand-in bearing the elevated mark.
+TEST(RunEndToEnd, AnElevatedAutoCadStopsBothKindsOfRunWithTheReason) {
+    ::SetEnvironmentVariableA(kElevationEmulationVariable, "1");
+    for (int type : {1, 2}) {
+        StandinOptions options;
+        options.elevated = true;
+        AcadStandin acad(options);
+        driver::Canopia canopia(programFiles(type));
+        HWND main = mainReady(canopia);
+        ASSERT_NE(main, nullptr) << type;
+
+        driver::clickButton(driver::controlById(main, MainWindowIds::btnScriptGo));
+        auto warning = messageBoxWait(canopia.processId(), "注意", 15000);
+        ASSERT_TRUE(warning) << type;
+        EXPECT_EQ(warning->text, "AutoCADが管理者として実行されているため、コマンドを送れません。"
+                                 "カノピアもAutoCADと同じ権限で起動してください。")
+            << type;
+        EXPECT_EQ(warning->owner, main) << type;
+        messageBoxAnswer(warning->hwnd, IDOK);
+        EXPECT_TRUE(received(acad).empty()) << type;  // the refused first string stopped the run
+        EXPECT_FALSE(driver::waitMessageBox(canopia.processId(), 1000)) << type;  // no file dialog
+        EXPECT_EQ(driver::findTopLevel(canopia.processId(), nullptr, "SDIモードへの変更について"), nullptr) << type;
+    }
+    ::SetEnvironmentVariableA(kElevationEmulationVariable, nullptr);
+}
+
 TEST(RunEndToEnd, CommandTestWindowFromTheMenu) {
     AcadStandin acad;
     driver::Canopia canopia(programFiles(1));
     HWND main = mainReady(canopia);
     ASSERT_NE(main, nullptr);
 
-    driver::menuCommand(main, ids::mAcadTest);
+    driver::menuCommand(main, MainWindowIds::mAcadTest);
     HWND test = driver::waitTopLevel(canopia.processId(), nullptr, "AutoCADコマンド送信テスト");
     ASSERT_NE(test, nullptr);
-    HWND edit = driver::controlById(test, ids::edtSendCommand);
+    HWND edit = driver::controlById(test, TdspAcadTest::kEdtSendCommand);
     EXPECT_EQ(driver::windowText(edit), "zoom e");
-    driver::clickButton(driver::controlById(test, ids::btnSendCommand));
+    driver::clickButton(driver::controlById(test, TdspAcadTest::kBtnSendCommand));
     ASSERT_TRUE(receivedAtLeast(acad, 1));
-    driver::clickButton(driver::controlById(test, ids::btnSendCancel));
+    driver::clickButton(driver::controlById(test, TdspAcadTest::kBtnSendCancel));
     ASSERT_TRUE(receivedAtLeast(acad, 2));
     EXPECT_EQ(received(acad), (Strings{"zoom e\r", kCancel}));
     EXPECT_EQ(driver::windowText(edit), "");
-    driver::clickButton(driver::controlById(test, ids::btnAcadTestClose));
+    driver::clickButton(driver::controlById(test, TdspAcadTest::kBtnClose));
     EXPECT_TRUE(driver::waitFor([&] { return !driver::isVisible(test); }));
 }

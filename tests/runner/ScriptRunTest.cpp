@@ -97,6 +97,7 @@ protected:
             return answer_;
         };
         p.foreground = [this](HWND window) { foreground_.push_back(window); };
+        p.handedOver = [this](const RunHandOver& h) { handedOver_.push_back(h); };
 
         owner_ = ::CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ::DeleteFileA(iniFilePath().c_str());
@@ -110,6 +111,7 @@ protected:
 
     void TearDown() override {
         runPrompts() = saved_;
+        acadCopyDataSenderSet(nullptr);
         ::DestroyWindow(owner_);
         ::DeleteFileA(iniFilePath().c_str());
         acadSendTimeoutSet(10000);
@@ -132,7 +134,20 @@ protected:
     int answer_ = IDOK;
     std::vector<Shown> shown_;
     std::vector<HWND> foreground_;
+    std::vector<RunHandOver> handedOver_;
 };
+
+// A send that goes through up to the (failFrom - 1)-th call and fails from the failFrom-th on with `failError`.
+int sendsSoFar = 0;
+int failFrom = 0;
+DWORD failError = 0;
+LRESULT WINAPI failingSend(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT f, UINT t, PDWORD_PTR r) {
+    if (++sendsSoFar >= failFrom) {
+        ::SetLastError(failError);
+        return 0;
+    }
+    return ::SendMessageTimeoutA(w, m, wp, lp, f, t, r);
+}
 
 // --- current drawing ---------------------------------------------------------------------------------
 
@@ -159,6 +174,9 @@ TEST_F(ScriptRunTest, CurrentDrawingSends18StringsAndHandsTheScriptOverUnchanged
     EXPECT_TRUE(shown_.empty());
     EXPECT_EQ(acad.variable("FILEDIA"), "1");
     EXPECT_EQ(acad.variable("OSNAPCOORD"), "2");
+    ASSERT_EQ(handedOver_.size(), 1u);  // what the main window hears: a run without files to follow
+    EXPECT_EQ(handedOver_[0].window, acad.window());
+    EXPECT_TRUE(handedOver_[0].batch.files.empty());
 }
 
 TEST_F(ScriptRunTest, CurrentDrawingBringsAutoCadForwardUnlessTheOptionIsExactlyZero) {
@@ -171,7 +189,7 @@ TEST_F(ScriptRunTest, CurrentDrawingBringsAutoCadForwardUnlessTheOptionIsExactly
         ::DeleteFileA(iniFilePath().c_str());
         if (c.value) profileTextWrite(kConfigSection, kConfigAcadActiveO, c.value);
         foreground_.clear();
-        currentDrawingRun();
+        currentDrawingRun(owner_);
         EXPECT_EQ(foreground_.size(), c.forward ? 1u : 0u) << (c.value ? c.value : "(absent)");
     }
 }
@@ -187,7 +205,7 @@ TEST_F(ScriptRunTest, CurrentDrawingWithoutAScriptSendsNothing) {
     EXPECT_TRUE(foreground_.empty());
 }
 
-TEST_F(ScriptRunTest, CurrentDrawingStopsSilentlyAtAStringAutoCadDidNotTake) {
+TEST_F(ScriptRunTest, CurrentDrawingStoppedByAHungAutoCadSaysSoOnce) {
     StandinOptions options;
     options.hangMilliseconds = 4000;
     options.hangFrom = 5;  // the FILEDIA probe's query
@@ -200,10 +218,63 @@ TEST_F(ScriptRunTest, CurrentDrawingStopsSilentlyAtAStringAutoCadDidNotTake) {
 
     EXPECT_LT(elapsed, std::chrono::seconds(3));
     EXPECT_FALSE(fileExists(temporaryScriptPath()));
-    EXPECT_TRUE(shown_.empty());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text, kCurrentNotTakenText);
+    EXPECT_EQ(shown_[0].caption, "注意");
+    EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(foreground_.back(), owner_);  // the message is not left behind AutoCAD
+    EXPECT_TRUE(handedOver_.empty());
     Strings expected = currentDrawingStrings(temporaryScriptPath(), "1", "0");
     expected.resize(5);
     EXPECT_EQ(received(acad), expected);
+}
+
+TEST_F(ScriptRunTest, ASendThatFailsStopsTheRunAndSaysWhy) {
+    const struct {
+        const char* what;
+        int type;       // zumenStatus
+        int failFrom;   // the first send that fails, counted from the first of the run
+        DWORD error;
+        std::size_t received;
+        const char* warning;  // nullptr: nothing is said
+    } cases[] = {
+        {"current drawing refused", 1, 1, ERROR_ACCESS_DENIED, 0, kAcadElevatedText},
+        {"current drawing refused later", 1, 8, ERROR_ACCESS_DENIED, 7, kAcadElevatedText},
+        {"current drawing not answered", 1, 3, ERROR_TIMEOUT, 2, kCurrentNotTakenText},
+        {"current drawing, AutoCAD gone", 1, 1, ERROR_INVALID_WINDOW_HANDLE, 0, nullptr},
+        {"batch refused at the SDI probe", 2, 1, ERROR_ACCESS_DENIED, 0, kAcadElevatedText},
+        {"batch refused after the probe", 2, 8, ERROR_ACCESS_DENIED, 7, kAcadElevatedText},
+        {"batch not answered", 2, 8, ERROR_TIMEOUT, 7, kBatchNotTakenText},
+    };
+    selection_ = Strings{"C:\\a.dwg"};
+    for (const auto& c : cases) {
+        AcadStandin acad;
+        zumenStatus = c.type;
+        sendsSoFar = 0;
+        failFrom = c.failFrom;
+        failError = c.error;
+        acadCopyDataSenderSet(failingSend);
+        shown_.clear();
+        beeps_ = notices_ = dialogs_ = 0;
+        handedOver_.clear();
+
+        scriptGo(owner_);
+
+        acadCopyDataSenderSet(nullptr);
+        // (The WM_NULL after a failed send is posted all the same, so only the records are counted.)
+        std::size_t records = 0;
+        for (const TranscriptEvent& e : acad.transcript()) records += e.kind == TranscriptEvent::Kind::CopyData;
+        EXPECT_EQ(records, c.received) << c.what;
+        std::vector<std::string> warnings;
+        for (const Shown& box : shown_) {
+            if (std::string(box.caption) == "注意") warnings.push_back(box.text);
+        }
+        EXPECT_EQ(warnings, c.warning ? Strings{c.warning} : Strings{}) << c.what;
+        EXPECT_EQ(beeps_ + notices_, 0) << c.what;  // a refused probe is no SDI mode of 0
+        EXPECT_EQ(dialogs_, c.type == 2 && c.failFrom > 3 ? 1 : 0) << c.what;
+        EXPECT_TRUE(handedOver_.empty()) << c.what;
+        EXPECT_FALSE(fileExists(temporaryScriptPath())) << c.what;
+    }
 }
 
 // --- batch ---------------------------------------------------------------------------------------------
@@ -242,6 +313,13 @@ TEST_F(ScriptRunTest, BatchSends15StringsWithTheCombinedScriptOfThreeFiles) {
     EXPECT_EQ(beeps_ + notices_, 0);
     EXPECT_EQ(acad.variable("FILEDIA"), "0");
     EXPECT_EQ(acad.variable("OSNAPCOORD"), "1");
+    // The main window hears of the run to follow it: the files, their numbering, the script, AutoCAD's title.
+    ASSERT_EQ(handedOver_.size(), 1u);
+    EXPECT_EQ(handedOver_[0].window, acad.window());
+    EXPECT_EQ(handedOver_[0].title, "AutoCAD 2004 - [Drawing1.dwg]");
+    EXPECT_EQ(handedOver_[0].batch.files, *selection_);
+    EXPECT_EQ(handedOver_[0].batch.firstNumber, 1);
+    EXPECT_EQ(handedOver_[0].batch.script, selectedScriptPath());
 }
 
 TEST_F(ScriptRunTest, BatchOfOneFileCountsOne) {
@@ -351,6 +429,36 @@ TEST_F(ScriptRunTest, BatchWithoutItsScriptShowsTheFileErrorAndSendsNothingMore)
     }
     EXPECT_EQ(received(acad), sdiProbe());
     ASSERT_EQ(shown_.size(), 1u);  // the confirmation; no end message
+}
+
+TEST_F(ScriptRunTest, ResumedBatchRunsItsOwnScriptNumberedOnOnlyAfterOk) {
+    AcadStandin acad;
+    zumenStatus = 2;
+    scriptPut(2, "open [%FILEPATH%]\r\n[%NUMBER%]\r\n");
+    const runner::BatchRun rest{{"C:\\work\\b.dwg", "C:\\work\\c.dwg"}, 2, selectedScriptPath()};
+    // The selection has moved on since: the resumed run does not read it.
+    scriptSelectionSourceSet([] { return ScriptSelection{1, kGroup, 1, "missing"}; });
+
+    answer_ = IDCANCEL;
+    batchResume(rest, "resume?", owner_);
+    EXPECT_TRUE(received(acad).empty());  // nothing without the answer, not even the SDI probe
+    ASSERT_EQ(shown_.size(), 1u);
+
+    answer_ = IDOK;
+    shown_.clear();
+    batchResume(rest, "resume?", owner_);
+    ASSERT_EQ(shown_.size(), 2u);
+    EXPECT_EQ(shown_[0].text, "resume?");
+    EXPECT_EQ(shown_[0].caption, "確認");
+    EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION));
+    EXPECT_EQ(shown_[1].text, "2ファイルの一括処理が終了しました");
+    EXPECT_EQ(received(acad), sdiProbe() + batchStrings(temporaryScriptPath(), "1", "0"));
+    auto scripts = scriptsRead(acad);
+    ASSERT_EQ(scripts.size(), 1u);
+    EXPECT_EQ(scripts[0].bytes, "open C:\\work\\b.dwg\r\n2\r\nopen C:\\work\\c.dwg\r\n3\r\n");
+    ASSERT_EQ(handedOver_.size(), 1u);
+    EXPECT_EQ(handedOver_[0].batch.firstNumber, 2);
+    EXPECT_EQ(handedOver_[0].batch.total(), 3);
 }
 
 TEST_F(ScriptRunTest, FileDialogTextsAndTmpPath) {

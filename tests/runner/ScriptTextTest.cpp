@@ -125,7 +125,7 @@ TEST(ScriptLineReader, ReadFailurePassesOn) {
 }
 
 TEST(CombinedScript, OneCopyPerFileWithItsTagsHeldOrReadAgain) {
-    const std::string script = "open [%FILEPATH%]\nzoom e\r\n[x] qsave";  // "[x]" is no tag
+    const std::string script = "open [%FILEPATH%] [%NUMBER%]\nzoom e\r\n[x] qsave";  // "[x]" is no tag
     struct Case {
         std::size_t heldLimit;
         int opens;
@@ -139,13 +139,13 @@ TEST(CombinedScript, OneCopyPerFileWithItsTagsHeldOrReadAgain) {
             return std::make_unique<MemorySource>(script, 4);
         };
         MemorySink out;
-        runner::combinedScriptWrite(open, {"C:\\work\\a.dwg", "C:\\work\\b.dwg", "C:\\work\\c.dwg"}, out,
-                                    c.heldLimit);
+        runner::combinedScriptWrite(open, {"C:\\work\\a.dwg", "C:\\work\\b.dwg", "C:\\work\\c.dwg"}, out, 4,
+                                    c.heldLimit);  // a resumed run numbering on from 4
         EXPECT_EQ(opens, c.opens) << "limit " << c.heldLimit;
         EXPECT_EQ(out.text,
-                  "open C:\\work\\a.dwg\r\nzoom e\r\n[x] qsave\r\n"
-                  "open C:\\work\\b.dwg\r\nzoom e\r\n[x] qsave\r\n"
-                  "open C:\\work\\c.dwg\r\nzoom e\r\n[x] qsave\r\n")
+                  "open C:\\work\\a.dwg 4\r\nzoom e\r\n[x] qsave\r\n"
+                  "open C:\\work\\b.dwg 5\r\nzoom e\r\n[x] qsave\r\n"
+                  "open C:\\work\\c.dwg 6\r\nzoom e\r\n[x] qsave\r\n")
             << "limit " << c.heldLimit;
     }
 }
@@ -202,12 +202,12 @@ TEST(CombinedScript, FailuresEndTheWriteWithTheirCode) {
             return std::make_unique<MemorySource>("zoom e\n", 3);
         };
         if (limit == 0) {
-            EXPECT_THROW(runner::combinedScriptWrite(secondFails, {"a", "b"}, partial, limit), IoError);
+            EXPECT_THROW(runner::combinedScriptWrite(secondFails, {"a", "b"}, partial, 1, limit), IoError);
         } else {
-            runner::combinedScriptWrite(secondFails, {"a", "b"}, partial, limit);  // held: opened once
+            runner::combinedScriptWrite(secondFails, {"a", "b"}, partial, 1, limit);  // held: opened once
             EXPECT_EQ(partial.text, "zoom e\r\nzoom e\r\n");
         }
-        EXPECT_THROW(runner::combinedScriptWrite([] { return std::make_unique<FailingSource>(); }, {"a"}, partial,
+        EXPECT_THROW(runner::combinedScriptWrite([] { return std::make_unique<FailingSource>(); }, {"a"}, partial, 1,
                                                  limit),
                      IoError);
     }

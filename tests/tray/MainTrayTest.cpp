@@ -11,9 +11,10 @@
 #include <utility>
 
 #include "TrayTestSupport.h"
-#include "app/Application.h"
 #include "app/frmMainTray.h"
+#include "forms/Application.h"
 #include "library/Settings.h"
+#include "win/WinHandles.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ HIMAGELIST eightImages() {
 class MainTrayTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        app::Application& app = app::Application::instance();
+        forms::Application& app = forms::Application::instance();
         app.initialize(GetModuleHandleA(nullptr));
         ShowWindow(app.handle(), SW_SHOWNOACTIVATE);
         WNDCLASSA wc{};
@@ -52,7 +53,7 @@ protected:
     }
     static void TearDownTestSuite() { DestroyWindow(main); }
     void SetUp() override {
-        images = eightImages();
+        images.reset(eightImages());
         closeRequests = 0;
     }
     void TearDown() override {
@@ -60,13 +61,13 @@ protected:
         app.onRestore = nullptr;
         if (app.minimized()) ShowWindow(app.handle(), SW_RESTORE);
         ShowWindow(app.handle(), SW_SHOWNOACTIVATE);
-        ImageList_Destroy(images);
+        images.reset();
     }
     // A tray with the option read from `option` (nullptr: the settings file).
     std::unique_ptr<MainTray> trayMake(bool* option, HICON icon = LoadIconA(nullptr, IDI_APPLICATION)) {
         std::function<bool()> read;
         if (option) read = [option] { return *option; };
-        auto tray = std::make_unique<MainTray>(main, app.handle(), icon, images, [this] { app.restore(); }, read);
+        auto tray = std::make_unique<MainTray>(main, app.handle(), icon, images.get(), [this] { app.restore(); }, read);
         MainTray* t = tray.get();
         app.onMinimize = [t] { t->AppMinimize(); };
         app.onRestore = [t] { t->AppRestore(); };
@@ -77,9 +78,9 @@ protected:
     }
     bool taskbarButton() { return IsWindowVisible(app.handle()) != FALSE; }
 
-    app::Application& app = app::Application::instance();
+    forms::Application& app = forms::Application::instance();
     static HWND main;
-    HIMAGELIST images = nullptr;
+    win::UniqueImageList images;
 };
 
 HWND MainTrayTest::main = nullptr;

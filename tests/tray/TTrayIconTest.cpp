@@ -12,6 +12,8 @@
 #include "TrayTestSupport.h"
 #include "tray/TTrayIcon.h"
 #include "tray/TrayPopupMenu.h"
+#include "win/ErrorFence.h"
+#include "win/WinHandles.h"
 
 using Button = TTrayIcon::TMouseButton;
 
@@ -128,13 +130,13 @@ TEST(TrayCallback, MouseMessagesReachTheEventsThroughTheCallbackWindow) {
     SendMessageA(TTrayIcon::callbackWindow(), tray::kCallbackMessage, icon.id() + 7, WM_LBUTTONDOWN);
     EXPECT_EQ(log, std::vector<std::string>{"down1/16"});
 
-    // A handler's error ends the handler; it goes to the error handler, not into Windows.
-    std::string shown;
-    TTrayIcon::setErrorHandler([&](const char* message) { shown = message; });
+    // A handler's error ends the handler; it goes to the error hook, not into Windows.
+    static std::string shown;
+    win::setErrorHook([](const char* message) noexcept { shown = message; });
     icon.OnMouseDown = [](TrayIconCore&, Button, TTrayIcon::TShiftState, int, int) { throw AppError("boom"); };
     callback(icon, WM_LBUTTONDOWN);
     EXPECT_EQ(shown, "boom");
-    TTrayIcon::setErrorHandler(nullptr);
+    win::setErrorHook(nullptr);
 }
 
 TEST(TrayCallback, ClickWorkerFiresOnceAfterTheDoubleClickTime) {
@@ -205,10 +207,10 @@ TEST(TrayMenu, ButtonPressPopsUpItsMenuInsteadOfTheEvent) {
 }
 
 TEST(TrayMenu, PictureKeepsTheIconsTransparency) {
-    HBITMAP bitmap = menuPictureFromIcon(LoadIconA(nullptr, IDI_APPLICATION));
+    const win::UniqueBitmap bitmap = menuPictureFromIcon(LoadIconA(nullptr, IDI_APPLICATION));
     ASSERT_NE(bitmap, nullptr);
     DIBSECTION dib{};
-    ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), int(sizeof dib));
+    ASSERT_EQ(GetObjectA(bitmap.get(), sizeof dib, &dib), int(sizeof dib));
     EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
     auto* pixels = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
     int opaque = 0, clear = 0;
@@ -219,7 +221,6 @@ TEST(TrayMenu, PictureKeepsTheIconsTransparency) {
     }
     EXPECT_GT(opaque, 0);
     EXPECT_GT(clear, 0);
-    DeleteObject(bitmap);
     EXPECT_EQ(menuPictureFromIcon(nullptr), nullptr);
 }
 
@@ -248,7 +249,8 @@ HIMAGELIST animationImages() {
 
 TEST(TrayAnimation, CyclesTheImagesAndFreezesTipAndIconUpdates) {
     RecordingShell shell;
-    HIMAGELIST images = animationImages();
+    const win::UniqueImageList owned(animationImages());
+    HIMAGELIST images = owned.get();
     {
         TTrayIcon icon(nullptr, shell);
         icon.setIcon(LoadIconA(nullptr, IDI_INFORMATION));
@@ -274,5 +276,4 @@ TEST(TrayAnimation, CyclesTheImagesAndFreezesTipAndIconUpdates) {
         icon.setTipHelp("loud");
         EXPECT_EQ(shell.icons.size(), 1u);
     }
-    ImageList_Destroy(images);
 }

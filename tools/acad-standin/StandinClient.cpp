@@ -5,14 +5,13 @@
 #include <cstdlib>
 #include <stdexcept>
 
-using namespace standin;
+using win::UniqueHandle;
 
 namespace {
 
 std::string fileText(const std::string& path) {
-    UniqueHandle file = handleTake(::CreateFileA(path.c_str(), GENERIC_READ,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     std::string text;
     char buffer[65536];
@@ -113,6 +112,10 @@ void AcadStandin::stop() {
         ::WaitForSingleObject(process_.get(), 5000);
     }
     process_.reset();
+}
+
+bool AcadStandin::waitExit(unsigned timeoutMs) {
+    return !process_ || ::WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 std::string AcadStandin::stateRead() const {

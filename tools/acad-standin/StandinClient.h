@@ -8,7 +8,7 @@
 
 #include "StandinOptions.h"
 #include "Transcript.h"
-#include "Win32Handles.h"
+#include "win/WinHandles.h"
 
 // One running stand-in. The constructor returns once its windows exist (throws std::runtime_error
 // when it cannot start); the destructor ends it.
@@ -21,6 +21,8 @@ public:
 
     // Ends the stand-in (closes its window, waits, kills it if it does not go). Idempotent.
     void stop();
+    // Waits up to `timeoutMs` for the stand-in to end by itself (--crash-at); true when it has.
+    bool waitExit(unsigned timeoutMs);
 
     HWND window() const { return window_; }
     HWND secondWindow() const { return second_; }
@@ -50,7 +52,7 @@ private:
     std::string statePath_;
     bool ownTranscript_ = false;  // made here, so removed here
     bool ownState_ = false;
-    standin::UniqueHandle process_;
+    win::UniqueHandle process_;
     DWORD processId_ = 0;
     HWND window_ = nullptr;
     HWND second_ = nullptr;

@@ -22,6 +22,21 @@ std::string commandName(std::string_view word) {
     return cp932::toUpperAscii(word);
 }
 
+// Each line of a script, in order; CR LF, LF and lone CR all end a line.
+template <typename Visit>
+void forEachLine(const std::string& content, Visit visit) {
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = content.size();
+        visit(std::string_view(content).substr(start, end - start));
+        if (end < content.size() && content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n') {
+            ++end;
+        }
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 StandinConsole::StandinConsole(int sdi, int filedia, int osnapcoord)
@@ -48,6 +63,8 @@ std::string StandinConsole::prompt() const {
         return variableName_ + " の新しい値を入力 <" + std::to_string(variable(variableName_)) + ">: ";
     case Mode::ScriptName:
         return "スクリプト ファイル名を入力: ";
+    case Mode::DrawingName:
+        return "開く図面ファイル名を入力: ";
     case Mode::Options:
         return "オプションを入力: ";
     }
@@ -115,6 +132,11 @@ void StandinConsole::enter(bool byBlank) {
             mode_ = Mode::Value;
         } else if (name == "SCRIPT") {
             mode_ = Mode::ScriptName;
+        } else if (name == "OPEN") {
+            mode_ = Mode::DrawingName;
+        } else if (name == "CLOSE") {
+            if (drawingObserver_) drawingObserver_(std::string());
+            if (byBlank) mode_ = Mode::Options;
         } else if (byBlank) {
             mode_ = Mode::Options;
         }
@@ -142,11 +164,17 @@ void StandinConsole::enter(bool byBlank) {
         if (variableObserver_) variableObserver_(variableName_, value);
         return;
     }
-    case Mode::ScriptName: {
+    case Mode::ScriptName:
+    case Mode::DrawingName: {
+        const bool script = mode_ == Mode::ScriptName;
         mode_ = Mode::Command;
         std::string path = input;
         if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
-        runScript(path);
+        if (script) {
+            runScript(path);
+        } else if (!path.empty() && drawingObserver_) {
+            drawingObserver_(path);
+        }
         return;
     }
     case Mode::Options:
@@ -162,22 +190,28 @@ void StandinConsole::runScript(const std::string& path) {
         return;
     }
     if (scriptObserver_) scriptObserver_(path, content);
+    if (paced_) {
+        scriptLines_.clear();
+        forEachLine(content, [this](std::string_view line) { scriptLines_.emplace_back(line); });
+        return;
+    }
     if (scriptDepth_ >= kScriptDepthLimit) {
         finish("スクリプトが深すぎます。");
         return;
     }
     ++scriptDepth_;
-    // Each line of the file is typed and ended with Enter; CR LF, LF and lone CR all end a line.
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = content.size();
-        type(std::string_view(content).substr(start, end - start));
+    forEachLine(content, [this](std::string_view line) {
+        type(line);
         type("\r");
-        if (end < content.size() && content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n') {
-            ++end;
-        }
-        start = end + 1;
-    }
+    });
     --scriptDepth_;
+}
+
+bool StandinConsole::typeNextScriptLine() {
+    if (scriptLines_.empty()) return false;
+    const std::string line = std::move(scriptLines_.front());
+    scriptLines_.pop_front();
+    type(line);
+    type("\r");
+    return true;
 }

@@ -2,6 +2,7 @@
 // the SCRIPT command. Portable, so its behaviour is tested natively.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,12 +14,22 @@ public:
     using FileReader = std::function<bool(const std::string& path, std::string& content)>;
     using ScriptObserver = std::function<void(const std::string& path, const std::string& content)>;
     using VariableObserver = std::function<void(const std::string& name, int value)>;
+    // OPEN with the drawing's name as typed (quotes taken off); CLOSE with an empty name.
+    using DrawingObserver = std::function<void(const std::string& path)>;
 
     StandinConsole(int sdi, int filedia, int osnapcoord);
 
     void setFileReader(FileReader reader) { reader_ = std::move(reader); }
     void setScriptObserver(ScriptObserver observer) { scriptObserver_ = std::move(observer); }
     void setVariableObserver(VariableObserver observer) { variableObserver_ = std::move(observer); }
+    void setDrawingObserver(DrawingObserver observer) { drawingObserver_ = std::move(observer); }
+
+    // Paced: a script read by SCRIPT is not typed at once but kept, and typeNextScriptLine types its lines one
+    // by one. A SCRIPT among them replaces the lines still kept, as a new script does in AutoCAD.
+    void setScriptPaced(bool paced) { paced_ = paced; }
+    // Types the next kept line and an Enter; false when none is left.
+    bool typeNextScriptLine();
+    bool scriptPending() const { return !scriptLines_.empty(); }
 
     // Text as typed: CR is Enter, a blank ends a command name or a value, ETX (a pair counts once)
     // cancels whatever runs. Input stops at a NUL.
@@ -35,7 +46,7 @@ public:
     std::string commandLineText(std::size_t lines = 3) const;
 
 private:
-    enum class Mode { Command, Value, ScriptName, Options };
+    enum class Mode { Command, Value, ScriptName, DrawingName, Options };
 
     void enter(bool byBlank);
     void cancel();
@@ -55,4 +66,7 @@ private:
     FileReader reader_;
     ScriptObserver scriptObserver_;
     VariableObserver variableObserver_;
+    DrawingObserver drawingObserver_;
+    bool paced_ = false;
+    std::deque<std::string> scriptLines_;  // paced: the lines of the running script not yet typed
 };

@@ -2,11 +2,19 @@
 // window titled "AutoCAD ..." with an "Afx:" class takes WM_COPYDATA as typed command-line text; its
 // descendants "MountTam" and "Headlands" hold the command line, "Headlands" answering WM_GETTEXT with
 // the last prompt lines while its window-manager name stays "Headlands". Everything received is
-// written to a transcript; windows, variables and sync count to a state file.
+// written to a transcript; windows, variables and sync count to a state file. OPEN sets the title to the
+// drawing it names, CLOSE puts the first title back.
 //
 //   acad-standin.exe [--title=T] [--class=C] [--sdi=0..3] [--filedia=0..1] [--osnapcoord=0..2]
 //                    [--no-mounttam] [--second-window[=T]] [--text-window]
 //                    [--hang=SECONDS | --hang-ms=MS] [--hang-from=K] [--transcript=PATH] [--state=PATH]
+//                    [--script-pace=MS] [--crash-at=K] [--elevated]
+//
+//   --script-pace  a script read by SCRIPT is typed a line every MS milliseconds instead of all at once
+//   --crash-at     the process ends at once, as in a crash, at the K-th drawing opened; with a pace, one pace
+//                  after it opened (its title named the drawing meanwhile)
+//   --elevated     the main windows bear the mark that makes Canopia's UIPI emulation refuse to send to them
+//                  (see CommandChannel.h); what still arrives is taken as usual
 #include <windows.h>
 
 #include <cstdint>
@@ -19,9 +27,14 @@
 #include "StandinConsole.h"
 #include "StandinOptions.h"
 #include "Transcript.h"
-#include "Win32Handles.h"
+#include "acad/CommandChannel.h"
+#include "win/WinHandles.h"
 
 using namespace standin;
+using win::SelectGuard;
+using win::UniqueBrush;
+using win::UniqueFont;
+using win::UniqueHandle;
 
 namespace {
 
@@ -32,6 +45,7 @@ constexpr int kHeadlandsLines = 3;  // of which the "Headlands" window shows the
 const char kFrameClass[] = "CanopiaStandinCommandBar";
 const char kLineClass[] = "CanopiaStandinCommandLine";
 const char kTextWindowClass[] = "Afx:400000:0:10011:10:0";
+constexpr UINT_PTR kPaceTimer = 1;
 
 struct Instance {
     int index = 0;  // 0 the main window, 1 the second match, 2 the text window
@@ -46,10 +60,13 @@ Instance instances[3];
 UniqueFont font;
 unsigned copyDataCount = 0;
 unsigned syncCount = 0;
+unsigned drawingsOpened = 0;
+bool crashDue = false;  // paced: the crash comes with the next tick
 
 UniqueHandle openShared(const std::string& path) {
-    return handleTake(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return UniqueHandle(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 UniqueHandle transcriptFile;
@@ -84,9 +101,8 @@ void stateWrite() {
 }
 
 bool fileRead(const std::string& path, std::string& content) {
-    UniqueHandle file = handleTake(::CreateFileA(path.c_str(), GENERIC_READ,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     content.clear();
     char buffer[65536];
@@ -145,7 +161,7 @@ LRESULT CALLBACK lineProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETTEXT:
         return TRUE;  // the name stays "Headlands"
     case WM_PAINT: {
-        PaintGuard paint(window);
+        win::PaintScope paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         if (in && in->console) {
@@ -163,7 +179,7 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     Instance* in = instanceOf(window);
     switch (message) {
     case WM_PAINT: {
-        PaintGuard paint(window);
+        win::PaintScope paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         r.bottom -= kHeadlandsLines * kLineHeight + 10;
@@ -230,12 +246,41 @@ LRESULT onCopyData(Instance& in, HWND window, WPARAM wParam, const COPYDATASTRUC
     return TRUE;
 }
 
+[[noreturn]] void crash() {
+    // No clean-up at all: the windows vanish with the process, as when AutoCAD fails.
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    ::ExitProcess(3);
+}
+
+void drawingChange(Instance& in, const std::string& path) {
+    const std::string title = path.empty() ? (in.index == 1 ? options.secondTitle : options.title)
+                                           : standin::titleWithDrawing(options.title, path);
+    ::SetWindowTextA(in.main, title.c_str());
+    if (path.empty() || in.index != 0) return;
+    ++drawingsOpened;
+    if (options.crashAt == 0 || drawingsOpened != options.crashAt) return;
+    if (options.scriptPaceMs == 0) crash();
+    crashDue = true;
+}
+
+// A paced script: one line per tick.
+void paceTick(Instance& in) {
+    if (crashDue) crash();
+    if (in.console && in.console->typeNextScriptLine()) {
+        repaint(in);
+        stateWrite();
+    }
+}
+
 LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Instance* in = instanceOf(window);
     if (!in) return ::DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_COPYDATA:
         return onCopyData(*in, window, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_TIMER:
+        if (wParam == kPaceTimer) paceTick(*in);
+        return 0;
     case standin::kSyncMessage:
         if (static_cast<unsigned>(lParam) > syncCount) syncCount = static_cast<unsigned>(lParam);
         stateWrite();
@@ -248,7 +293,7 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case WM_PAINT: {
-        PaintGuard paint(window);
+        win::PaintScope paint(window);
         RECT r;
         ::GetClientRect(window, &r);
         UniqueBrush brush(::CreateSolidBrush(RGB(33, 40, 48)));  // the drawing area
@@ -288,6 +333,8 @@ bool createInstance(Instance& in, int index, const std::string& className, const
     in.console->setVariableObserver([index](const std::string& name, int value) {
         if (index == 0) transcriptWrite(transcript::setLine(name, std::to_string(value)));
     });
+    in.console->setDrawingObserver([&in](const std::string& path) { drawingChange(in, path); });
+    in.console->setScriptPaced(options.scriptPaceMs > 0);
     HINSTANCE module = ::GetModuleHandleA(nullptr);
     in.main = ::CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, 720,
                                 460, nullptr, nullptr, module, nullptr);
@@ -297,6 +344,8 @@ bool createInstance(Instance& in, int index, const std::string& className, const
     in.line = ::CreateWindowExA(WS_EX_CLIENTEDGE, kLineClass, "Headlands", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, in.frame,
                                 nullptr, module, nullptr);
     if (!in.frame || !in.line) return false;
+    if (options.elevated) ::SetPropA(in.main, kElevatedMark, reinterpret_cast<HANDLE>(1));
+    if (options.scriptPaceMs > 0) ::SetTimer(in.main, kPaceTimer, options.scriptPaceMs, nullptr);
     RECT r;
     ::GetClientRect(in.main, &r);
     ::SendMessageA(in.main, WM_SIZE, 0, MAKELPARAM(r.right, r.bottom));

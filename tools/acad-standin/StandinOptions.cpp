@@ -104,6 +104,9 @@ std::string argumentsFor(const StandinOptions& o) {
         add("--hang-ms", std::to_string(o.hangMilliseconds));
         add("--hang-from", std::to_string(o.hangFrom));
     }
+    if (o.scriptPaceMs > 0) add("--script-pace", std::to_string(o.scriptPaceMs));
+    if (o.crashAt > 0) add("--crash-at", std::to_string(o.crashAt));
+    if (o.elevated) a += " --elevated";
     if (!o.transcriptPath.empty()) add("--transcript", o.transcriptPath);
     if (!o.statePath.empty()) add("--state", o.statePath);
     return a;
@@ -148,6 +151,14 @@ bool parseArguments(const std::vector<std::string>& arguments, StandinOptions& o
         } else if (name == "--hang-from") {
             ok = number(value, 1000000, n) && n >= 1;
             o.hangFrom = static_cast<unsigned>(n);
+        } else if (name == "--script-pace") {
+            ok = number(value, 60000, n) && n >= 1;
+            o.scriptPaceMs = static_cast<unsigned>(n);
+        } else if (name == "--crash-at") {
+            ok = number(value, 1000000, n) && n >= 1;
+            o.crashAt = static_cast<unsigned>(n);
+        } else if (name == "--elevated" && !hasValue) {
+            o.elevated = true;
         } else if (name == "--transcript" && hasValue) {
             o.transcriptPath = value;
         } else if (name == "--state" && hasValue) {
@@ -162,6 +173,20 @@ bool parseArguments(const std::vector<std::string>& arguments, StandinOptions& o
         }
     }
     return true;
+}
+
+std::string titleWithDrawing(std::string_view title, std::string_view path) {
+    const std::size_t bracket = cp932::findLastChar(title, '[');
+    std::string out = bracket == cp932::npos ? std::string(title) + " - " : std::string(title.substr(0, bracket));
+    std::size_t nameStart = 0;
+    for (char separator : {'\\', '/', ':'}) {
+        const std::size_t at = cp932::findLastChar(path, separator);
+        if (at != cp932::npos && at + 1 > nameStart) nameStart = at + 1;
+    }
+    out += '[';
+    out += path.substr(nameStart);
+    out += ']';
+    return out;
 }
 
 }  // namespace standin

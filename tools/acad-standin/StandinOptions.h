@@ -17,6 +17,10 @@ struct StandinOptions {
     bool textWindow = false;       // AutoCAD's text window: "AutoCAD テキスト ウィンドウ - ...", Afx: class
     unsigned hangMilliseconds = 0; // a wait inside WM_COPYDATA ...
     unsigned hangFrom = 1;         // ... from the k-th WM_COPYDATA on (1 = every one)
+    unsigned scriptPaceMs = 0;     // > 0: a script read by SCRIPT is typed a line at a time, this far apart
+    unsigned crashAt = 0;          // > 0: ends itself, as in a crash, at the k-th drawing opened (paced: one
+                                   // pace later, so the title has named it for that long)
+    bool elevated = false;         // marked as running elevated: an emulating sender refuses to reach it
     std::string transcriptPath;    // where every received event is written ("" = nowhere)
     std::string statePath;         // where the stand-in keeps its windows, variables and sync count
 };
@@ -39,5 +43,9 @@ std::string argumentsFor(const StandinOptions& options);
 
 // Reads arguments (without the program name). False with a message on an unknown or bad option.
 bool parseArguments(const std::vector<std::string>& arguments, StandinOptions& options, std::string& error);
+
+// The main window's title with the drawing `path` open: `title` up to its last "[" (or the whole title and
+// " - " when it has none), then "[", the drawing's name without its folder, and "]" (Shift-JIS aware).
+std::string titleWithDrawing(std::string_view title, std::string_view path);
 
 }  // namespace standin

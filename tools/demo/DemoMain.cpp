@@ -1,7 +1,8 @@
 // canopia-demo.exe: Canopia's main job, shown end to end. Starts the AutoCAD stand-in and canopia.exe in a
 // prepared program folder, then works as a user does: a run on the current drawing, and a run over several
-// drawings chosen in the file dialog, answering the confirmation and the end message. Asks for screenshots at
-// the telling moments and prints, as UTF-8, what the stand-in received in each run.
+// drawings chosen in the file dialog, answering the confirmation and the end message, then follows that run in
+// the main window's status bar ("k/N") while the stand-in works through the drawings at a readable pace. Asks
+// for screenshots at the telling moments and prints, as UTF-8, what the stand-in received in each run.
 //
 //   canopia-demo.exe --folder=DIR --transcript=FILE [--shots=DIR]
 //                    --current=GROUP/SCRIPT --batch=GROUP/SCRIPT DRAWING...
@@ -30,6 +31,7 @@ constexpr std::size_t kBatchStrings = 15;    // the run over the chosen drawings
 constexpr int kFileNameField = 0x480;        // the file dialog's name field ...
 constexpr int kFileNameCombo = 0x47C;        // ... or, in newer dialogs, the combo box around it
 constexpr char kFileDialogTitle[] = "処理するファイルを選択してください（複数選択可能）";
+constexpr unsigned kScriptPaceMs = 900;      // the stand-in types a script line this often
 
 using Ids = MainWindowIds;
 
@@ -75,7 +77,7 @@ public:
             return false;
         }
         process_.reset(pi.hProcess);
-        standin::UniqueHandle thread(pi.hThread);
+        win::UniqueHandle thread(pi.hThread);
         processId_ = pi.dwProcessId;
         return true;
     }
@@ -103,7 +105,7 @@ public:
 
 private:
     std::string folder_;
-    standin::UniqueHandle process_;
+    win::UniqueHandle process_;
     DWORD processId_ = 0;
 };
 
@@ -117,6 +119,8 @@ private:
     bool prepare();
     bool currentRun();
     bool batchRun();
+    bool batchFollow(std::vector<std::string>& shown);
+    std::string progress() const;
     bool choose(int radio, const demo::ScriptChoice& choice);
     bool filesChoose();
     std::optional<driver::MessageBoxInfo> messageBoxWait(const std::string& caption, int timeoutMs);
@@ -182,6 +186,7 @@ bool Demo::noMessageBox() {
 bool Demo::prepare() {
     StandinOptions standinOptions;
     standinOptions.transcriptPath = options_.transcript;
+    standinOptions.scriptPaceMs = kScriptPaceMs;
     try {
         acad_.emplace(standinOptions);
     } catch (const std::exception& e) {
@@ -335,13 +340,53 @@ bool Demo::batchRun() {
         return false;
     }
     say("end message: " + end->text);
+    // The end message comes as soon as the commands are handed over; the stand-in is only beginning then.
+    std::vector<std::string> shown;
+    driver::waitFor([&] { return !progress().empty(); }, 10000);
+    shown.push_back(progress());
     shot("5-batch-end-message");
     driver::answerMessageBox(end->hwnd, IDOK);
     const bool quiet = noMessageBox();
     const std::size_t to = eventCount();
+    const bool followed = batchFollow(shown);
     const bool probe = report("SDI probe before the file dialog", start, from, kSdiStrings, 0);
     const bool counted = report("run over several drawings (複数ファイル)", from, to, kBatchStrings);
-    return quiet && probe && counted;
+    return quiet && followed && probe && counted;
+}
+
+std::string Demo::progress() const {
+    const std::vector<std::string> parts = driver::statusParts(main_);
+    return parts.size() >= 2 ? parts[1] : std::string();
+}
+
+// Watches the status bar's progress part until it shows N/N, with a screenshot on the way and at the end.
+bool Demo::batchFollow(std::vector<std::string>& shown) {
+    const std::string all = std::to_string(options_.drawings.size());
+    const std::string last = all + "/" + all;
+    bool midShot = false;
+    const bool done = driver::waitFor(
+        [&] {
+            const std::string p = progress();
+            if (!p.empty() && p != shown.back()) shown.push_back(p);
+            if (!midShot && !p.empty() && p != last) {
+                shot("6-batch-following");
+                midShot = true;
+            }
+            return p == last;
+        },
+        static_cast<int>(kScriptPaceMs) * 8 * static_cast<int>(options_.drawings.size()) + 20000);
+    std::string steps;
+    for (const std::string& p : shown) steps += (steps.empty() ? "" : " -> ") + (p.empty() ? std::string("-") : p);
+    say("followed in the status bar: " + steps);
+    if (!done) {
+        fail("the status bar did not reach " + last + "; it shows \"" + progress() + "\"");
+        return false;
+    }
+    // A script that closes its drawings ends with the first title again: the last drawing's lines are done too.
+    driver::waitFor([&] { return driver::windowText(acad_->window()) == StandinOptions().title; },
+                    static_cast<int>(kScriptPaceMs) * 4);
+    shot("7-batch-followed");
+    return true;
 }
 
 int Demo::run() {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Driver.h"
-#include "Win32Handles.h"
+#include "win/WinHandles.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::optional<Outcome> demoRun(const std::string& arguments) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE read = nullptr, write = nullptr;
     if (!::CreatePipe(&read, &write, &inherit, 0)) return std::nullopt;
-    standin::UniqueHandle reader(read), writer(write);
+    win::UniqueHandle reader(read), writer(write);
     ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
     std::string command = "\"" CANOPIA_DEMO_EXE "\" " + arguments;
     STARTUPINFOA si{};
@@ -68,7 +68,7 @@ std::optional<Outcome> demoRun(const std::string& arguments) {
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return std::nullopt;
-    standin::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
     writer.reset();
     // Read while the demo runs. The programs it starts may hold the pipe's write end too, so its end of
     // file is not waited for: the demo's own end is.
@@ -119,6 +119,9 @@ TEST(Demo, BothRunsGoThroughAndAreToldInUtf8) {
     EXPECT_TRUE(contains(out, "     2  ^C^C\n     3  undo be\\r\n")) << out;
     EXPECT_TRUE(contains(out, u8"confirmation: 2 個のファイルを処理します　よろしいですか？")) << out;
     EXPECT_TRUE(contains(out, u8"end message: 2ファイルの一括処理が終了しました")) << out;
+    // The run followed in the status bar up to its last drawing.
+    EXPECT_TRUE(contains(out, "followed in the status bar: ")) << out;
+    EXPECT_TRUE(contains(out, "2/2\n")) << out;
     // The combined script in UTF-8: tags replaced per drawing, the 0x5C trail byte of 表 no separator.
     EXPECT_TRUE(contains(out, u8"     3  ; 2 仕上表.dwg\n")) << out;
     EXPECT_TRUE(contains(out, u8"\\図面\\仕上表.dwg\"\n")) << out;

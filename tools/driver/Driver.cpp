@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -100,6 +101,59 @@ std::string statusText(HWND window) {
     return bar ? windowText(bar) : std::string();
 }
 
+namespace {
+
+// Memory in another process, released with it.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, std::size_t size)
+        : process_(process),
+          address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    void* get() const { return address_; }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+std::vector<std::string> statusParts(HWND window) {
+    HWND bar = controlByClass(window, STATUSCLASSNAMEA);
+    if (!bar) return {};
+    DWORD_PTR count = 0;
+    if (!::SendMessageTimeoutA(bar, SB_GETPARTS, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return {};
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(bar, &pid);
+    win::UniqueHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (!process) return {};
+    std::vector<std::string> parts;
+    for (WPARAM i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        if (!::SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, i, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+        // The length may count characters rather than bytes: room for two bytes each, the text ends at its NUL.
+        const std::size_t size = 2 * static_cast<std::size_t>(LOWORD(length)) + 2;
+        RemoteBuffer remote(process.get(), size);
+        std::string text(size, '\0');
+        DWORD_PTR got = 0;
+        SIZE_T read = 0;
+        if (!remote.get() ||
+            !::SendMessageTimeoutA(bar, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(remote.get()), SMTO_ABORTIFHUNG, 5000,
+                                   &got) ||
+            !::ReadProcessMemory(process.get(), remote.get(), text.data(), size, &read)) {
+            return {};
+        }
+        text.resize(std::min<std::size_t>(text.find('\0'), read));
+        parts.push_back(std::move(text));
+    }
+    return parts;
+}
+
 bool isEnabled(HWND hwnd) { return hwnd && ::IsWindowEnabled(hwnd); }
 bool isVisible(HWND hwnd) { return hwnd && ::IsWindowVisible(hwnd); }
 
@@ -177,9 +231,9 @@ void pressKey(HWND window, WORD vk, std::initializer_list<WORD> modifiers) {
     ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs) {
-    HWND box = waitTopLevel(processId, "#32770", nullptr, timeoutMs);
-    if (!box) return std::nullopt;
+namespace {
+
+MessageBoxInfo messageBoxInfo(HWND box) {
     MessageBoxInfo info;
     info.hwnd = box;
     info.caption = windowText(box);
@@ -190,11 +244,52 @@ std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs) {
     return info;
 }
 
+}  // namespace
+
+std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs) {
+    HWND box = waitTopLevel(processId, "#32770", nullptr, timeoutMs);
+    if (!box) return std::nullopt;
+    return messageBoxInfo(box);
+}
+
+std::optional<MessageBoxInfo> waitMessageBoxWith(DWORD processId,
+                                                 const std::function<bool(const MessageBoxInfo&)>& wanted,
+                                                 int timeoutMs) {
+    std::optional<MessageBoxInfo> found;
+    waitFor(
+        [&] {
+            for (HWND h : topLevelWindows(processId)) {
+                if (className(h) != "#32770") continue;
+                MessageBoxInfo info = messageBoxInfo(h);
+                if (!wanted(info)) continue;
+                found = std::move(info);
+                return true;
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
 bool answerMessageBox(HWND box, int buttonId) {
     HWND button = ::GetDlgItem(box, buttonId);
     if (!button) return false;
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return waitFor([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 5000);
+}
+
+HWND fileDialogNameField(HWND dialog) {
+    if (HWND edit = controlById(dialog, 0x480)) return edit;  // edt1
+    HWND combo = controlById(dialog, 0x47C);                  // cmb13, an editable combo box
+    return combo ? controlByClass(combo, "Edit") : nullptr;
+}
+
+bool fileDialogChoose(HWND dialog, const std::string& path) {
+    HWND field = fileDialogNameField(dialog);
+    if (!field) return false;
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    clickButton(controlById(dialog, IDOK));
+    return true;
 }
 
 bool writeWholeFile(const std::string& path, const std::string& contents) {
@@ -212,10 +307,10 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 }
 
 bool removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
+    win::FileSearch search((folder + "\\*").c_str());
+    if (search.valid()) {
         do {
+            const WIN32_FIND_DATAA& fd = search.entry();
             const std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             const std::string full = folder + "\\" + name;
@@ -225,8 +320,7 @@ bool removeTree(const std::string& folder) {
                 ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileA(full.c_str());
             }
-        } while (::FindNextFileA(h, &fd));
-        ::FindClose(h);
+        } while (search.next());
     }
     return ::RemoveDirectoryA(folder.c_str()) != 0;
 }
@@ -263,7 +357,7 @@ Canopia::~Canopia() {
         // Answer anything the closing asks, then end it the hard way if it still runs.
         if (!waitExit(3000)) kill();
     }
-    if (process_) ::CloseHandle(process_);
+    process_.reset();
     waitFor([&] { return removeTree(folder_); }, 3000);
 }
 
@@ -274,9 +368,8 @@ bool Canopia::start() {
     std::string cmd = "\"" + exe_ + "\"";
     if (!::CreateProcessA(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi))
         return false;
-    ::CloseHandle(pi.hThread);
-    if (process_) ::CloseHandle(process_);
-    process_ = pi.hProcess;
+    win::UniqueHandle thread(pi.hThread);  // not needed
+    process_.reset(pi.hProcess);
     processId_ = pi.dwProcessId;
     return true;
 }
@@ -296,13 +389,13 @@ HWND Canopia::mainWindow() const {
     return nullptr;
 }
 
-bool Canopia::running() const { return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Canopia::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> Canopia::waitExit(int timeoutMs) {
     if (!process_) return std::nullopt;
-    if (::WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
-    ::GetExitCodeProcess(process_, &code);
+    ::GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 
@@ -313,8 +406,8 @@ std::optional<DWORD> Canopia::close(int timeoutMs) {
 
 void Canopia::kill() {
     if (running()) {
-        ::TerminateProcess(process_, 1);
-        ::WaitForSingleObject(process_, 5000);
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
     }
 }
 

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "win/WinHandles.h"
+
 namespace driver {
 
 // Polls `condition` every 20 ms until it holds or `timeoutMs` has passed; true when it held.
@@ -28,6 +30,9 @@ std::string className(HWND hwnd);
 // WM_GETTEXT: a window's caption or a control's text (the status bar's one part too).
 std::string windowText(HWND hwnd);
 std::string statusText(HWND window);  // the text of the window's status bar
+// The texts of all parts of the window's status bar, in order (one for a bar of one part; none without a bar).
+// Read through a buffer in the window's process: the window manager carries no status-bar text across.
+std::vector<std::string> statusParts(HWND window);
 bool isEnabled(HWND hwnd);
 bool isVisible(HWND hwnd);
 RECT windowRect(HWND hwnd);
@@ -60,8 +65,19 @@ struct MessageBoxInfo {
 };
 // The first visible message box (class "#32770") of the process, waiting up to `timeoutMs`.
 std::optional<MessageBoxInfo> waitMessageBox(DWORD processId, int timeoutMs = 5000);
+// The first visible message box of the process that `wanted` accepts (by caption, text or owner: a file
+// dialog's own question has the dialog as owner), waiting up to `timeoutMs`.
+std::optional<MessageBoxInfo> waitMessageBoxWith(DWORD processId,
+                                                 const std::function<bool(const MessageBoxInfo&)>& wanted,
+                                                 int timeoutMs = 5000);
 // Presses one of the box's buttons (IDOK, IDCANCEL, IDYES, IDNO...).
 bool answerMessageBox(HWND box, int buttonId = IDOK);
+
+// --- file dialogs ------------------------------------------------------------------------------------------
+// The file name field of a common file-open or file-save dialog (edt1, or the edit of the combo box cmb13).
+HWND fileDialogNameField(HWND dialog);
+// Types `path` into the dialog's file name field and presses its OK button, as a user does; false without a field.
+bool fileDialogChoose(HWND dialog, const std::string& path);
 
 // --- the program ---------------------------------------------------------------------------------------------
 struct ProgramFiles {
@@ -102,7 +118,7 @@ public:
 private:
     std::string folder_;
     std::string exe_;
-    HANDLE process_ = nullptr;
+    win::UniqueHandle process_;
     DWORD processId_ = 0;
 };
 

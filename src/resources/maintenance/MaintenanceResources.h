@@ -1,4 +1,4 @@
-// Resource and control identifiers of the group maintenance and settings windows (range 2000-2999).
+// Resource and control identifiers of the group and script maintenance and settings windows (range 2000-2999).
 #pragma once
 
 // Pictures.
@@ -6,6 +6,13 @@
 #define IDI_GROUP_DELETE 2002
 #define IDI_GROUP_RENAME 2003
 #define IDI_GROUP_CONFIG 2004
+#define IDI_SCRIPT_NEW 2005
+#define IDI_SCRIPT_EDIT 2006
+#define IDI_SCRIPT_DELETE 2007
+#define IDI_SCRIPT_IMPORT 2008
+#define IDI_SCRIPT_SAVE 2009
+#define IDI_SCRIPT_RENAME 2010
+#define IDI_SCRIPT_CONFIG 2011
 
 // TdspGroupConfig.
 #define IDC_GC_GROUPBOX2 2100
@@ -43,3 +50,30 @@
 #define IDC_CF_BEVEL1 2312
 #define IDC_CF_CANCEL 2313
 #define IDC_CF_OK 2314
+
+// TdspScriptConfig.
+#define IDC_SC_GROUPBOX2 2400
+#define IDC_SC_FILEACTIVE 2401
+#define IDC_SC_FILESELECT 2402
+#define IDC_SC_LABEL2 2403
+#define IDC_SC_GROUP 2404
+#define IDC_SC_LABEL1 2405
+#define IDC_SC_SCRIPTLIST 2406
+#define IDC_SC_SCRIPTNEWFILE 2407
+#define IDC_SC_SCRIPTOPEN 2408
+#define IDC_SC_SCRIPTDEL 2409
+#define IDC_SC_SCRIPTNEW 2410
+#define IDC_SC_SCRIPTSAVE 2411
+#define IDC_SC_GROUPBOX1 2412
+#define IDC_SC_ACTIVESCRIPT 2413
+#define IDC_SC_CHANGENAME 2414
+#define IDC_SC_SAVE 2415
+#define IDM_SC_EDITEROPEN 2450
+#define IDM_SC_DELETE 2451
+#define IDM_SC_SAVEFILE 2452
+
+// TdspScriptAdd.
+#define IDC_SA_LABEL1 2500
+#define IDC_SA_GROUPNAME 2501  // edtGroupName: the new script's name
+#define IDC_SA_CANCEL 2502
+#define IDC_SA_OK 2503

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the group maintenance and settings windows and writes them as .ico files
+"""Draws the pictures of the group and script maintenance windows and writes them as .ico files
 (16 x 16 and 32 x 32, 32-bit with alpha). Run it from this folder after changing a drawing."""
 import struct
 
@@ -72,6 +72,74 @@ def stack(c):
                 c[y][x - 1] = front[y][x]
 
 
+PAGE_EDGE = (96, 104, 120, 255)
+PAGE = (255, 255, 255, 255)
+PAGE_FOLD = (208, 216, 228, 255)
+TEXT_LINE = (72, 120, 200, 255)
+
+
+def page(c, x0=3, y0=1):
+    # a sheet with its top right corner folded and three lines of text: a script file
+    x1, y1 = x0 + 9, y0 + 13
+    rect(c, x0, y0, x1, y1, PAGE_EDGE)
+    rect(c, x0 + 1, y0 + 1, x1 - 1, y1 - 1, PAGE)
+    fold = x1 - 3
+    for i in range(4):  # row i of the corner: the fold's back, its diagonal edge, then nothing
+        for x in range(fold, fold + i):
+            c[y0 + i][x] = PAGE_FOLD
+        c[y0 + i][fold + i] = PAGE_EDGE
+        for x in range(fold + i + 1, x1 + 1):
+            c[y0 + i][x] = (0, 0, 0, 0)
+    rect(c, fold, y0, fold, y0 + 3, PAGE_EDGE)
+    rect(c, fold, y0 + 3, x1, y0 + 3, PAGE_EDGE)
+    for row in (5, 8, 11):
+        rect(c, x0 + 2, y0 + row, x1 - 2, y0 + row, TEXT_LINE)
+
+
+def pages(c):
+    # two sheets, one behind the other: the list of scripts
+    page(c, 5, 0)
+    for y in range(16):
+        for x in range(16):
+            r, g, b, a = c[y][x]
+            if a:
+                c[y][x] = (r * 4 // 5, g * 4 // 5, b * 4 // 5, a)
+    page(c, 1, 2)
+
+
+def arrow_in(c, colour=(24, 150, 48, 255)):
+    # a thick arrow from the left into the sheet: a file taken into the group
+    rect(c, 0, 10, 6, 13, (255, 255, 255, 255))
+    rect(c, 0, 11, 5, 12, colour)
+    for i in range(4):
+        rect(c, 5 + i, 8 + i, 5 + i, 15 - i, colour)
+
+
+def floppy(c):
+    # a disk: the script written to a file
+    body = (40, 70, 150, 255)
+    rect(c, 1, 1, 14, 14, body)
+    rect(c, 4, 1, 11, 5, (224, 228, 236, 255))
+    rect(c, 9, 2, 10, 4, body)
+    rect(c, 3, 8, 12, 14, (255, 255, 255, 255))
+    for row in (10, 12):
+        rect(c, 4, row, 11, row, TEXT_LINE)
+    c[1][14] = (0, 0, 0, 0)
+
+
+def name_field(c):
+    # an entry field holding a name, the caret after it: a new name for the script
+    rect(c, 0, 4, 15, 11, PAGE_EDGE)
+    rect(c, 1, 5, 14, 10, PAGE)
+    for x in (2, 3, 5, 6, 8):
+        rect(c, x, 7, x, 9, (40, 40, 40, 255))
+    rect(c, 2, 6, 3, 6, (40, 40, 40, 255))
+    rect(c, 5, 6, 6, 6, (40, 40, 40, 255))
+    rect(c, 11, 3, 11, 12, (210, 32, 32, 255))
+    rect(c, 10, 3, 12, 3, (210, 32, 32, 255))
+    rect(c, 10, 12, 12, 12, (210, 32, 32, 255))
+
+
 def doubled(c):
     return [[c[y // 2][x // 2] for x in range(32)] for y in range(32)]
 
@@ -114,3 +182,10 @@ write_ico("group-new.ico", drawn(folder, plus))
 write_ico("group-delete.ico", drawn(folder, cross))
 write_ico("group-rename.ico", drawn(folder, pencil))
 write_ico("group-config.ico", drawn(stack))
+write_ico("script-new.ico", drawn(page, plus))
+write_ico("script-edit.ico", drawn(page, pencil))
+write_ico("script-delete.ico", drawn(page, cross))
+write_ico("script-import.ico", drawn(page, arrow_in))
+write_ico("script-save.ico", drawn(floppy))
+write_ico("script-rename.ico", drawn(name_field))
+write_ico("script-config.ico", drawn(pages))

@@ -1,9 +1,9 @@
 // The text of the application-wide error box.
-#include "app/ErrorText.h"
+#include "forms/ErrorText.h"
 
 #include "core/Cp932.h"
 
-namespace app {
+namespace forms {
 
 std::string errorBoxText(std::string_view message) {
     std::string text(message);
@@ -13,4 +13,4 @@ std::string errorBoxText(std::string_view message) {
     return text;
 }
 
-}  // namespace app
+}  // namespace forms

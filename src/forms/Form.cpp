@@ -1,14 +1,14 @@
 // The form framework: window class, control tables, layout, keyboard handling and modal showing.
-#include "app/Form.h"
+#include "forms/Form.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "app/Application.h"
-#include "app/ErrorFence.h"
-#include "app/Fonts.h"
-#include "app/WinHandles.h"
+#include "forms/Application.h"
+#include "forms/Fonts.h"
+#include "win/ErrorFence.h"
+#include "win/WinHandles.h"
 
 namespace {
 
@@ -34,18 +34,6 @@ void registerFormClass(HINSTANCE instance, WNDPROC proc) {
     done = true;
 }
 
-// The windows a modal form disables: every other visible, enabled top-level window of the thread.
-struct ModalCollect {
-    HWND self;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK collectEnabledWindow(HWND h, LPARAM p) {
-    auto* c = reinterpret_cast<ModalCollect*>(p);
-    if (h != c->self && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) c->windows.push_back(h);
-    return TRUE;
-}
-
 bool isRadio(const ControlLayout& s) { return s.kind == ControlKind::RadioButton; }
 
 }  // namespace
@@ -62,9 +50,9 @@ Form::~Form() {
 
 void Form::create() {
     if (hwnd_) return;
-    auto& app = app::Application::instance();
+    auto& app = forms::Application::instance();
     registerFormClass(app.hinstance(), staticProc);
-    designClient_ = {app::scaled(layout_.clientWidth), app::scaled(layout_.clientHeight)};
+    designClient_ = {forms::scaled(layout_.clientWidth), forms::scaled(layout_.clientHeight)};
     RECT r{0, 0, designClient_.cx, designClient_.cy};
     ::AdjustWindowRectEx(&r, layout_.style, FALSE, layout_.exStyle);
     HWND owner = app.mainForm() && app.mainForm()->handle() ? app.mainForm()->handle() : app.handle();
@@ -78,7 +66,7 @@ void Form::create() {
     for (const auto& s : controlLayouts_) createControl(s);
     applyTabOrder();
     applyAnchors();
-    app::fenced([this] { FormCreate(); });
+    win::fenced([this] { FormCreate(); });
 }
 
 void Form::createControl(const ControlLayout& s) {
@@ -116,27 +104,28 @@ void Form::createControl(const ControlLayout& s) {
     if (isRadio(s)) {
         const bool first = std::none_of(controls_.begin(), controls_.end(),
                                         [](const ControlState& c) { return isRadio(*c.layout); });
-        if (first || (s.flags & cfGroupStart)) style |= WS_GROUP;
+        if (first || has(s.flags, ControlFlag::GroupStart)) style |= WS_GROUP;
     } else if (s.tabOrder >= 0) {
         style |= WS_GROUP;  // ends a group of radio buttons before it in the tab order
     }
-    if (s.flags & cfDisabled) style |= WS_DISABLED;
-    if (!(s.flags & cfHidden)) style |= WS_VISIBLE;
+    if (has(s.flags, ControlFlag::Disabled)) style |= WS_DISABLED;
+    if (!has(s.flags, ControlFlag::Hidden)) style |= WS_VISIBLE;
 
-    RECT design{app::scaled(s.left), app::scaled(s.top), app::scaled(s.left + s.width), app::scaled(s.top + height)};
+    RECT design{forms::scaled(s.left), forms::scaled(s.top), forms::scaled(s.left + s.width),
+                forms::scaled(s.top + height)};
     const int createHeight =
-        s.kind == ControlKind::ComboList ? app::scaled(kComboDropHeight) : design.bottom - design.top;
+        s.kind == ControlKind::ComboList ? forms::scaled(kComboDropHeight) : design.bottom - design.top;
     HWND h = ::CreateWindowExA(ex, cls, s.caption ? s.caption : "", style, design.left, design.top,
                                design.right - design.left, createHeight, hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)),
-                               app::Application::instance().hinstance(), nullptr);
+                               forms::Application::instance().hinstance(), nullptr);
     if (!h) return;
-    ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(app::formFont(s.fontPixels ? s.fontPixels : layout_.fontPixels)),
-                   FALSE);
-    if (s.kind == ControlKind::Label && s.caption && *s.caption && !(s.anchors & akRight)) {
+    HFONT font = forms::formFont(s.fontPixels ? s.fontPixels : layout_.fontPixels);
+    ::SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (s.kind == ControlKind::Label && s.caption && *s.caption && !has(s.anchors, Anchor::Right)) {
         // Labels size themselves to their text, so a font wider than the design's never clips a caption.
-        WindowDC dc(h);
-        SelectGuard select(dc.get(), app::formFont(s.fontPixels ? s.fontPixels : layout_.fontPixels));
+        win::WindowDC dc(h);
+        win::SelectGuard select(dc.get(), font);
         RECT ext{0, 0, 0, 0};
         ::DrawTextA(dc.get(), s.caption, -1, &ext, DT_CALCRECT | DT_SINGLELINE);
         if (ext.right > design.right - design.left) {
@@ -146,18 +135,18 @@ void Form::createControl(const ControlLayout& s) {
         }
     }
     if (s.kind == ControlKind::ListBox && s.itemHeight > 0)
-        ::SendMessageA(h, LB_SETITEMHEIGHT, 0, app::scaled(s.itemHeight));
+        ::SendMessageA(h, LB_SETITEMHEIGHT, 0, forms::scaled(s.itemHeight));
     if (s.kind == ControlKind::ComboList) {
         // The closed box is as high as the layout says: its selection field is that height less the frame.
         const int frame = ::GetSystemMetrics(SM_CYEDGE) * 2 + 2;
         const int field = design.bottom - design.top - frame;
         if (field > 0) ::SendMessageA(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-        if (s.itemHeight > 0) ::SendMessageA(h, CB_SETITEMHEIGHT, 0, app::scaled(s.itemHeight));
+        if (s.itemHeight > 0) ::SendMessageA(h, CB_SETITEMHEIGHT, 0, forms::scaled(s.itemHeight));
     }
     if (s.kind == ControlKind::StatusBar) {
         int parts[1] = {-1};
         ::SendMessageA(h, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-        ::SendMessageA(h, SB_SETMINHEIGHT, app::scaled(s.height) - 2 * ::GetSystemMetrics(SM_CYBORDER), 0);
+        ::SendMessageA(h, SB_SETMINHEIGHT, forms::scaled(s.height) - 2 * ::GetSystemMetrics(SM_CYBORDER), 0);
         ::SendMessageA(h, WM_SIZE, 0, 0);
     }
     controls_.push_back({&s, h, design});
@@ -197,7 +186,7 @@ void Form::applyAnchors() {
             ::SendMessageA(c.hwnd, WM_SIZE, 0, 0);
             continue;
         }
-        const unsigned a = c.layout->anchors;
+        const Anchor a = c.layout->anchors;
         RECT r = c.design;
         auto follow = [](LONG& lo, LONG& hi, bool low, bool high, int delta) {
             if (low && high) {
@@ -210,10 +199,10 @@ void Form::applyAnchors() {
                 hi += delta / 2;
             }
         };
-        follow(r.left, r.right, a & akLeft, a & akRight, dx);
-        follow(r.top, r.bottom, a & akTop, a & akBottom, dy);
+        follow(r.left, r.right, has(a, Anchor::Left), has(a, Anchor::Right), dx);
+        follow(r.top, r.bottom, has(a, Anchor::Top), has(a, Anchor::Bottom), dy);
         int h = r.bottom - r.top;
-        if (c.layout->kind == ControlKind::ComboList) h = app::scaled(kComboDropHeight);
+        if (c.layout->kind == ControlKind::ComboList) h = forms::scaled(kComboDropHeight);
         if (dwp)
             dwp = ::DeferWindowPos(dwp, c.hwnd, nullptr, r.left, r.top, r.right - r.left, h,
                                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -251,13 +240,13 @@ LRESULT CALLBACK Form::staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
     LRESULT result = 0;
-    if (app::fenced([&] { result = self->dispatch(msg, wp, lp); })) return result;
+    if (win::fenced([&] { result = self->dispatch(msg, wp, lp); })) return result;
     // The failing handler has ended; never let the default processing destroy the window.
     return msg == WM_CLOSE ? 0 : ::DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 LRESULT Form::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
-    auto& app = app::Application::instance();
+    auto& app = forms::Application::instance();
     switch (msg) {
         case WM_GETMINMAXINFO: {
             auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
@@ -405,33 +394,32 @@ bool Form::preTranslate(MSG& msg) {
     if (c->layout->enterClicks && msg.wParam == VK_RETURN) {
         if (msg.message == WM_KEYDOWN) {
             HWND button = control(c->layout->enterClicks);
-            if (!button || ::IsWindowEnabled(button)) app::fenced([&] { runHandler(c->layout->enterClicks, Event::Click); });
+            if (!button || ::IsWindowEnabled(button))
+                win::fenced([&] { runHandler(c->layout->enterClicks, Event::Click); });
         }
         return true;
     }
-    if ((c->layout->flags & cfAutoDropDown) && msg.message == WM_CHAR && msg.wParam >= 0x20 &&
+    if (has(c->layout->flags, ControlFlag::AutoDropDown) && msg.message == WM_CHAR && msg.wParam >= 0x20 &&
         !::SendMessageA(c->hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
         ::SendMessageA(c->hwnd, CB_SHOWDROPDOWN, TRUE, 0);
     }
     bool swallow = false;
-    app::fenced([&] { swallow = keyPreview(c->layout->id, msg.message, msg.wParam); });
+    win::fenced([&] { swallow = keyPreview(c->layout->id, msg.message, msg.wParam); });
     return swallow;
 }
 
-int Form::showModal() {
+ModalResult Form::showModal() {
     create();
-    if (!hwnd_ || modal_) return mrNone;
-    auto& app = app::Application::instance();
+    if (!hwnd_ || modal_) return ModalResult::None;
+    auto& app = forms::Application::instance();
     HWND previous = ::GetActiveWindow();
     // Every other enabled, visible window of the program is disabled while this one is open.
-    ModalCollect collect{hwnd_, {}};
-    ::EnumThreadWindows(::GetCurrentThreadId(), collectEnabledWindow, reinterpret_cast<LPARAM>(&collect));
-    for (HWND h : collect.windows) ::EnableWindow(h, FALSE);
+    win::ThreadWindowsDisabled others(hwnd_);
 
     modal_ = true;
-    modalResult_ = mrNone;
+    modalResult_ = ModalResult::None;
     lastFocus_ = nullptr;
-    app::fenced([this] { FormShow(); });
+    win::fenced([this] { FormShow(); });
     if (layout_.position == FormPosition::OwnerCenter) {
         HWND owner = ::GetWindow(hwnd_, GW_OWNER);
         RECT o{}, w{};
@@ -445,33 +433,32 @@ int Form::showModal() {
     }
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
-    app::fenced([this] { FormShown(); });
+    win::fenced([this] { FormShown(); });
 
     MSG msg;
     for (;;) {
-        while (modalResult_ == mrNone) {
+        while (modalResult_ == ModalResult::None) {
             const BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
             if (r == 0) {  // the program is ending: pass the quit on to the outer loop
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
-                modalResult_ = mrCancel;
+                modalResult_ = ModalResult::Cancel;
                 break;
             }
             if (r == -1) {
-                modalResult_ = mrCancel;
+                modalResult_ = ModalResult::Cancel;
                 break;
             }
             app.processMessage(msg);
         }
         bool mayClose = false;
-        app::fenced([&] { mayClose = FormCloseQuery(); });
+        win::fenced([&] { mayClose = FormCloseQuery(); });
         if (mayClose) break;
-        modalResult_ = mrNone;
+        modalResult_ = ModalResult::None;
     }
-    app::fenced([this] { FormClose(); });
-    const int result = modalResult_;
+    win::fenced([this] { FormClose(); });
+    const ModalResult result = modalResult_;
     // The others first, so that activation passes to them and not to another program.
-    for (auto it = collect.windows.rbegin(); it != collect.windows.rend(); ++it)
-        if (::IsWindow(*it)) ::EnableWindow(*it, TRUE);
+    others.restore();
     ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                    SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     modal_ = false;
@@ -482,23 +469,24 @@ int Form::showModal() {
 void Form::show() {
     create();
     if (!hwnd_) return;
-    app::fenced([this] { FormShow(); });
+    win::fenced([this] { FormShow(); });
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
-    app::fenced([this] { FormShown(); });
+    win::fenced([this] { FormShown(); });
 }
 
-void Form::setModalResult(int result) { modalResult_ = result; }
+void Form::setModalResult(ModalResult result) { modalResult_ = result; }
 
 void Form::close() {
     if (!hwnd_) return;
     if (modal_) {
-        if (modalResult_ == mrNone) modalResult_ = mrCancel;  // the modal loop asks FormCloseQuery
+        // The modal loop asks FormCloseQuery.
+        if (modalResult_ == ModalResult::None) modalResult_ = ModalResult::Cancel;
         return;
     }
     if (!FormCloseQuery()) return;
     FormClose();
-    auto& app = app::Application::instance();
+    auto& app = forms::Application::instance();
     ::ShowWindow(hwnd_, SW_HIDE);
     if (app.mainForm() == this) ::PostQuitMessage(0);
 }
@@ -509,8 +497,8 @@ RECT Form::bounds() const {
     return r;
 }
 
-SIZE Form::minSize() const { return {app::scaled(layout_.minWidth), app::scaled(layout_.minHeight)}; }
-SIZE Form::maxSize() const { return {app::scaled(layout_.maxWidth), app::scaled(layout_.maxHeight)}; }
+SIZE Form::minSize() const { return {forms::scaled(layout_.minWidth), forms::scaled(layout_.minHeight)}; }
+SIZE Form::maxSize() const { return {forms::scaled(layout_.maxWidth), forms::scaled(layout_.maxHeight)}; }
 
 void Form::setBounds(int left, int top, int width, int height) {
     const SIZE mn = minSize(), mx = maxSize();

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace app {
+namespace forms {
 
 // The window that owns a message box now: the active window of this thread, else the visible form that is
 // shown modally, else the main form, else the application window.
@@ -31,4 +31,4 @@ void plainMessage(const std::string& text, bool beep = true);
 // error icon. Safe to call from any handler; never throws.
 void applicationErrorShow(const std::string& message) noexcept;
 
-}  // namespace app
+}  // namespace forms

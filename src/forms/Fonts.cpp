@@ -1,17 +1,17 @@
 // Screen scaling and the program's fonts.
-#include "app/Fonts.h"
+#include "forms/Fonts.h"
 
 #include <map>
 #include <string>
 #include <tuple>
 
-#include "app/WinHandles.h"
+#include "win/WinHandles.h"
 
-namespace app {
+namespace forms {
 
 int screenDpi() {
     static const int dpi = [] {
-        WindowDC dc(nullptr);
+        win::WindowDC dc(nullptr);
         const int d = dc.get() ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
         return d > 0 ? d : 96;
     }();
@@ -24,7 +24,7 @@ int unscaled(int devicePixels) { return ::MulDiv(devicePixels, 96, screenDpi());
 
 HFONT namedFont(const char* face, int designPixels, int weight) {
     // The UI thread is the only caller; the cache ends with the process.
-    static std::map<std::tuple<std::string, int, int>, UniqueFont> fonts;
+    static std::map<std::tuple<std::string, int, int>, win::UniqueFont> fonts;
     auto key = std::make_tuple(std::string(face), designPixels, weight);
     auto it = fonts.find(key);
     if (it != fonts.end()) return it->second.get();
@@ -39,10 +39,10 @@ HFONT namedFont(const char* face, int designPixels, int weight) {
     lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
     HFONT font = ::CreateFontIndirectA(&lf);
     if (!font) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    fonts.emplace(std::move(key), UniqueFont(font));
+    fonts.emplace(std::move(key), win::UniqueFont(font));
     return font;
 }
 
 HFONT formFont(int designPixels) { return namedFont("ＭＳ Ｐゴシック", designPixels); }
 
-}  // namespace app
+}  // namespace forms

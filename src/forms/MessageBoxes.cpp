@@ -1,11 +1,11 @@
 // Message boxes of the program.
-#include "app/MessageBoxes.h"
+#include "forms/MessageBoxes.h"
 
-#include "app/Application.h"
-#include "app/ErrorText.h"
-#include "app/Form.h"
+#include "forms/Application.h"
+#include "forms/ErrorText.h"
+#include "forms/Form.h"
 
-namespace app {
+namespace forms {
 
 HWND currentOwner() {
     HWND active = ::GetActiveWindow();  // this thread's active window, if any
@@ -42,4 +42,4 @@ void applicationErrorShow(const std::string& message) noexcept {
     }
 }
 
-}  // namespace app
+}  // namespace forms

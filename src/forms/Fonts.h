@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace app {
+namespace forms {
 
 // The screen's logical DPI (96 on a normal screen).
 int screenDpi();
@@ -23,4 +23,4 @@ HFONT formFont(int designPixels = 12);
 // A font of another face, also cached for the program's life.
 HFONT namedFont(const char* face, int designPixels, int weight = FW_NORMAL);
 
-}  // namespace app
+}  // namespace forms

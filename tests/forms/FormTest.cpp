@@ -6,11 +6,12 @@
 #include <thread>
 
 #include "Driver.h"
-#include "app/Application.h"
-#include "app/Fonts.h"
-#include "app/Form.h"
-#include "app/MessageBoxes.h"
 #include "core/AppError.h"
+#include "forms/Application.h"
+#include "forms/Fonts.h"
+#include "forms/Form.h"
+#include "forms/MessageBoxes.h"
+#include "win/WinHandles.h"
 
 namespace {
 
@@ -31,15 +32,15 @@ enum : int {
 
 const ControlLayout kControls[] = {
     {kLabel, ControlKind::Label, "名前：", 8, 12, 40, 12},
-    {kEdit, ControlKind::Edit, "", 50, 8, 150, 20, akLeft | akTop | akRight, 0, 0, 0, kApply},
-    {kList, ControlKind::ListBox, "", 8, 34, 192, 80, akAll, 3, LBS_SORT, 13, 0, cfNone, 13},
-    {kRadioA, ControlKind::RadioButton, "現在の図面", 8, 120, 90, 17, akLeftTop, 1},
-    {kRadioB, ControlKind::RadioButton, "複数ファイル", 100, 120, 90, 17, akLeftTop, 2},
-    {kWide, ControlKind::Button, "wide", 8, 140, 100, 23, akLeft | akRight | akBottom, 4},
-    {kApply, ControlKind::Button, "適用", 120, 140, 40, 23, akRight | akBottom, 5},
-    {kOk, ControlKind::DefaultButton, "OK", 162, 140, 40, 23, akRight | akBottom, 6},
-    {kThrow, ControlKind::Button, "throw", 8, 166, 40, 20, akLeftTop, 7},
-    {kBottomRight, ControlKind::Label, "x", 180, 170, 20, 12, akRight | akBottom},
+    {kEdit, ControlKind::Edit, "", 50, 8, 150, 20, Anchor::Left | Anchor::Top | Anchor::Right, 0, 0, 0, kApply},
+    {kList, ControlKind::ListBox, "", 8, 34, 192, 80, Anchor::All, 3, LBS_SORT, 13, 0, ControlFlag::None, 13},
+    {kRadioA, ControlKind::RadioButton, "現在の図面", 8, 120, 90, 17, Anchor::LeftTop, 1},
+    {kRadioB, ControlKind::RadioButton, "複数ファイル", 100, 120, 90, 17, Anchor::LeftTop, 2},
+    {kWide, ControlKind::Button, "wide", 8, 140, 100, 23, Anchor::Left | Anchor::Right | Anchor::Bottom, 4},
+    {kApply, ControlKind::Button, "適用", 120, 140, 40, 23, Anchor::Right | Anchor::Bottom, 5},
+    {kOk, ControlKind::DefaultButton, "OK", 162, 140, 40, 23, Anchor::Right | Anchor::Bottom, 6},
+    {kThrow, ControlKind::Button, "throw", 8, 166, 40, 20, Anchor::LeftTop, 7},
+    {kBottomRight, ControlKind::Label, "x", 180, 170, 20, 12, Anchor::Right | Anchor::Bottom},
 };
 
 class TestForm : public Form {
@@ -80,15 +81,15 @@ public:
     static const ControlLayout kDialogControls[2];
 
 protected:
-    void FormCreate() override { onClick(kOk, [this] { setModalResult(mrOk); }); }
+    void FormCreate() override { onClick(kOk, [this] { setModalResult(ModalResult::Ok); }); }
 };
 const ControlLayout Dialog::kDialogControls[2] = {
-    {kEdit, ControlKind::Edit, "", 8, 8, 180, 20, akLeftTop, 0},
-    {kOk, ControlKind::DefaultButton, "OK", 120, 40, 70, 23, akLeftTop, 1},
+    {kEdit, ControlKind::Edit, "", 8, 8, 180, 20, Anchor::LeftTop, 0},
+    {kOk, ControlKind::DefaultButton, "OK", 120, 40, 70, 23, Anchor::LeftTop, 1},
 };
 
 void pump(int ms = 50) {
-    auto& app = app::Application::instance();
+    auto& app = forms::Application::instance();
     const DWORD start = ::GetTickCount();
     MSG msg;
     do {
@@ -106,7 +107,7 @@ RECT childRect(HWND parent, HWND child) {
 class FormFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        app::Application::instance().initialize(::GetModuleHandleA(nullptr));
+        forms::Application::instance().initialize(::GetModuleHandleA(nullptr));
         form = new TestForm();
         form->create();
         dialog = new Dialog();
@@ -154,15 +155,15 @@ TEST_F(FormFixture, ControlsSitAtTheirLayoutBoundsAtTheDesignSize) {
     HWND h = f().handle();
     RECT client{};
     ::GetClientRect(h, &client);
-    const int dx = client.right - app::scaled(210), dy = client.bottom - app::scaled(190);
+    const int dx = client.right - forms::scaled(210), dy = client.bottom - forms::scaled(190);
     const RECT label = childRect(h, f().control(kLabel));
-    EXPECT_EQ(label.left, app::scaled(8));
-    EXPECT_EQ(label.top, app::scaled(12));
-    EXPECT_EQ(label.right - label.left, app::scaled(40));
+    EXPECT_EQ(label.left, forms::scaled(8));
+    EXPECT_EQ(label.top, forms::scaled(12));
+    EXPECT_EQ(label.right - label.left, forms::scaled(40));
     const RECT apply = childRect(h, f().control(kApply));
-    EXPECT_EQ(apply.left, app::scaled(120) + dx);
-    EXPECT_EQ(apply.top, app::scaled(140) + dy);
-    EXPECT_EQ(apply.bottom - apply.top, app::scaled(23));
+    EXPECT_EQ(apply.left, forms::scaled(120) + dx);
+    EXPECT_EQ(apply.top, forms::scaled(140) + dy);
+    EXPECT_EQ(apply.bottom - apply.top, forms::scaled(23));
 }
 
 TEST_F(FormFixture, SizeGoesThroughTheFormsOwnLimits) {
@@ -170,17 +171,17 @@ TEST_F(FormFixture, SizeGoesThroughTheFormsOwnLimits) {
     RECT r = f().bounds();
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.top, 60);
-    EXPECT_EQ(r.right - r.left, app::scaled(250));
-    EXPECT_EQ(r.bottom - r.top, app::scaled(250));
+    EXPECT_EQ(r.right - r.left, forms::scaled(250));
+    EXPECT_EQ(r.bottom - r.top, forms::scaled(250));
     f().setBounds(50, 60, 2000, 2000);
     r = f().bounds();
-    EXPECT_EQ(r.right - r.left, app::scaled(500));
-    EXPECT_EQ(r.bottom - r.top, app::scaled(600));
+    EXPECT_EQ(r.right - r.left, forms::scaled(500));
+    EXPECT_EQ(r.bottom - r.top, forms::scaled(600));
     // A size from outside the framework is held to the limits by the window manager's size request too.
     ::MoveWindow(f().handle(), 50, 60, 120, 900, TRUE);
     r = f().bounds();
-    EXPECT_EQ(r.right - r.left, app::scaled(250));
-    EXPECT_EQ(r.bottom - r.top, app::scaled(600));
+    EXPECT_EQ(r.right - r.left, forms::scaled(250));
+    EXPECT_EQ(r.bottom - r.top, forms::scaled(600));
     f().setBounds(100, 100, 300, 300);
 }
 
@@ -251,20 +252,20 @@ TEST_F(FormFixture, ModalFormDisablesTheOthersAndIsHiddenNotDestroyedOnClose) {
         return mainDisabled;
     });
     ::SetWindowTextA(dialog->control(kEdit), "kept");
-    const int result = dialog->showModal();
+    const ModalResult result = dialog->showModal();
     EXPECT_TRUE(watcher.get());
-    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(result, ModalResult::Ok);
     EXPECT_TRUE(::IsWindow(dialog->handle()));
     EXPECT_FALSE(::IsWindowVisible(dialog->handle()));
     EXPECT_TRUE(::IsWindowEnabled(f().handle()));
     EXPECT_EQ(dialog->text(kEdit), "kept");
 
-    // The close box gives mrCancel.
+    // The close box gives ModalResult::Cancel.
     auto closer = std::async(std::launch::async, [&] {
         HWND dlg = driver::waitTopLevel(pid, "CanopiaForm", "ダイアログ");
         if (dlg) driver::closeWindow(dlg);
     });
-    EXPECT_EQ(dialog->showModal(), mrCancel);
+    EXPECT_EQ(dialog->showModal(), ModalResult::Cancel);
     closer.get();
 }
 
@@ -293,11 +294,11 @@ TEST_F(FormFixture, MessageBoxesCarryTheirCaptionsAndTheCurrentWindowAsOwner) {
         const char* caption;
     };
     const Want wants[] = {
-        {[] { app::warningBox("w"); }, "注意"},
-        {[] { app::confirmBox("c"); }, "確認"},
-        {[] { app::errorBox("e"); }, "エラー"},
-        {[] { app::endBox("d"); }, "処理終了"},
-        {[] { app::plainMessage("p"); }, "カノピア"},
+        {[] { forms::warningBox("w"); }, "注意"},
+        {[] { forms::confirmBox("c"); }, "確認"},
+        {[] { forms::errorBox("e"); }, "エラー"},
+        {[] { forms::endBox("d"); }, "処理終了"},
+        {[] { forms::plainMessage("p"); }, "カノピア"},
     };
     ::SetForegroundWindow(f().handle());
     pump();
@@ -323,25 +324,25 @@ TEST_F(FormFixture, ControlsUseTheWindowFontUnlessTheirRowGivesASize) {
     };
     const LOGFONTA label = fontOf(f().control(kLabel));
     EXPECT_STREQ(label.lfFaceName, "ＭＳ Ｐゴシック");
-    EXPECT_EQ(label.lfHeight, -app::scaled(12));
+    EXPECT_EQ(label.lfHeight, -forms::scaled(12));
     EXPECT_EQ(label.lfCharSet, SHIFTJIS_CHARSET);
     const LOGFONTA list = fontOf(f().control(kList));
     EXPECT_STREQ(list.lfFaceName, "ＭＳ Ｐゴシック");
-    EXPECT_EQ(list.lfHeight, -app::scaled(13));
-    EXPECT_EQ(::SendMessageA(f().control(kList), LB_GETITEMHEIGHT, 0, 0), app::scaled(13));
+    EXPECT_EQ(list.lfHeight, -forms::scaled(13));
+    EXPECT_EQ(::SendMessageA(f().control(kList), LB_GETITEMHEIGHT, 0, 0), forms::scaled(13));
 }
 
 TEST_F(FormFixture, LabelWidensToACaptionTheFontNeedsMoreRoomFor) {
     // "名前：" is laid out 40 pixels wide; whatever the font, the whole caption fits.
     HWND label = f().control(kLabel);
-    HDC dc = ::GetDC(label);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
     SIZE ext{};
-    ::GetTextExtentPoint32A(dc, "名前：", 6, &ext);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(label, dc);
+    {
+        win::WindowDC dc(label);
+        win::SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+        ::GetTextExtentPoint32A(dc.get(), "名前：", 6, &ext);
+    }
     const RECT r = childRect(f().handle(), label);
-    EXPECT_GE(r.right - r.left, std::max<LONG>(ext.cx, app::scaled(40)));
+    EXPECT_GE(r.right - r.left, std::max<LONG>(ext.cx, forms::scaled(40)));
 }
 
 }  // namespace

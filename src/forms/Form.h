@@ -4,15 +4,15 @@
 //
 // A new window, in short:
 //     const ControlLayout kControls[] = {
-//         {edtName, ControlKind::Edit, "", 8, 8, 200, 20, akLeftTop, 0, 0, 0, btnOk},  // Enter runs btnOk
-//         {btnOk, ControlKind::DefaultButton, "OK", 130, 36, 75, 23, akRight | akBottom, 1},
+//         {edtName, ControlKind::Edit, "", 8, 8, 200, 20, Anchor::LeftTop, 0, 0, 0, btnOk},  // Enter runs btnOk
+//         {btnOk, ControlKind::DefaultButton, "OK", 130, 36, 75, 23, Anchor::Right | Anchor::Bottom, 1},
 //     };
 //     class TdspThing : public Form {
 //     public:
 //         TdspThing() : Form(FormLayout{"caption", 216, 66}, kControls) {}
 //     protected:
 //         void FormCreate() override { onClick(btnOk, [this] { btnOkClick(); }); }
-//         void btnOkClick() { setModalResult(mrOk); }
+//         void btnOkClick() { setModalResult(ModalResult::Ok); }
 //     };
 // and one creation line in AppWindows.cpp. Control identifiers are 100 or more (1 and 2 are IDOK and
 // IDCANCEL, which Enter and Esc send when no control takes them: onClick(IDCANCEL, ...) handles Esc).
@@ -26,15 +26,22 @@
 #include <utility>
 #include <vector>
 
-// Which edges of a control follow the form's edges when it is resized.
-enum Anchor : unsigned {
-    akLeft = 1,
-    akTop = 2,
-    akRight = 4,
-    akBottom = 8,
-    akLeftTop = akLeft | akTop,
-    akAll = akLeft | akTop | akRight | akBottom,
+// Which edges of a control follow the form's edges when it is resized; edges combine with |.
+enum class Anchor : unsigned {
+    Left = 1,
+    Top = 2,
+    Right = 4,
+    Bottom = 8,
+    LeftTop = Left | Top,
+    All = Left | Top | Right | Bottom,
 };
+constexpr Anchor operator|(Anchor a, Anchor b) {
+    return static_cast<Anchor>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+// True when every edge of `edges` is in `set`.
+constexpr bool has(Anchor set, Anchor edges) {
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(edges)) == static_cast<unsigned>(edges);
+}
 
 enum class ControlKind {
     Label,          // static text; widens to its caption when the font needs more room
@@ -51,14 +58,20 @@ enum class ControlKind {
     Custom,         // a control of the window class named in `className`
 };
 
-// Extra behaviour of a control.
-enum ControlFlag : unsigned {
-    cfNone = 0,
-    cfAutoDropDown = 1,  // combo box: typing a character drops the list down first
-    cfGroupStart = 2,    // radio button: starts a new group (the first radio button of a form always does)
-    cfDisabled = 4,      // created disabled
-    cfHidden = 8,        // created hidden
+// Extra behaviour of a control; flags combine with |.
+enum class ControlFlag : unsigned {
+    None = 0,
+    AutoDropDown = 1,  // combo box: typing a character drops the list down first
+    GroupStart = 2,    // radio button: starts a new group (the first radio button of a form always does)
+    Disabled = 4,      // created disabled
+    Hidden = 8,        // created hidden
 };
+constexpr ControlFlag operator|(ControlFlag a, ControlFlag b) {
+    return static_cast<ControlFlag>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr bool has(ControlFlag set, ControlFlag flag) {
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(flag)) == static_cast<unsigned>(flag);
+}
 
 // One row of a unit's control table. Bounds are in 96-DPI pixels of the design client area.
 struct ControlLayout {
@@ -66,12 +79,12 @@ struct ControlLayout {
     ControlKind kind;
     const char* caption;
     int left, top, width, height;
-    unsigned anchors = akLeftTop;
+    Anchor anchors = Anchor::LeftTop;
     int tabOrder = -1;       // position in the tab order, -1 for no tab stop
     DWORD style = 0;         // extra window styles (LBS_SORT, CBS_SORT, ES_PASSWORD...)
     int fontPixels = 0;      // 0: the form's font
     int enterClicks = 0;     // edit: Enter runs this button's click and is swallowed
-    unsigned flags = cfNone;
+    ControlFlag flags = ControlFlag::None;
     int itemHeight = 0;      // list and combo boxes: item height in 96-DPI pixels, 0 for the font's
     const char* className = nullptr;  // Custom only
     DWORD exStyle = 0;
@@ -95,7 +108,7 @@ struct FormLayout {
 };
 
 // Modal results (the value showModal returns).
-enum ModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
+enum class ModalResult : int { None = 0, Ok = IDOK, Cancel = IDCANCEL, Yes = IDYES, No = IDNO };
 
 class Form {
 public:
@@ -116,16 +129,16 @@ public:
 
     // Disables the program's other windows, shows this one (FormShow first) and runs a message loop until it
     // is closed; then hides it (never destroys it) and enables the others again. Returns the modal result.
-    int showModal();
+    ModalResult showModal();
     bool isModal() const { return modal_; }
     // Shows without a modal loop (the main form).
     void show();
-    // Asks FormCloseQuery, then FormClose, then hides; a modal loop ends with the modal result (mrCancel when
-    // none was set), the main form's closing ends the program.
+    // Asks FormCloseQuery, then FormClose, then hides; a modal loop ends with the modal result (Cancel when none
+    // was set), the main form's closing ends the program.
     void close();
-    // Setting a result other than mrNone closes a modally shown form with that result.
-    void setModalResult(int result);
-    int modalResult() const { return modalResult_; }
+    // Setting a result other than ModalResult::None closes a modally shown form with that result.
+    void setModalResult(ModalResult result);
+    ModalResult modalResult() const { return modalResult_; }
 
     // Window bounds in device pixels; setBounds goes through the size limits.
     RECT bounds() const;
@@ -209,6 +222,6 @@ private:
     HACCEL accel_ = nullptr;
     SIZE designClient_{};  // device pixels
     bool modal_ = false;
-    int modalResult_ = mrNone;
+    ModalResult modalResult_ = ModalResult::None;
     HWND lastFocus_ = nullptr;  // the control that had the focus when the form was deactivated
 };

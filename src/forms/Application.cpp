@@ -1,26 +1,20 @@
 // The application object and the shared message handling.
-#include "app/Application.h"
+#include "forms/Application.h"
 
 #include <commctrl.h>
 
-#include <vector>
+#include "forms/Form.h"
+#include "forms/MessageBoxes.h"
+#include "win/ErrorFence.h"
 
-#include "app/ErrorFence.h"
-#include "app/Form.h"
-
-namespace app {
+namespace forms {
 
 namespace {
 
 constexpr const char* kAppWindowClass = "CanopiaApplication";
 
-std::vector<Form*>& forms() {
-    static std::vector<Form*> list;
-    return list;
-}
-
-HWND lastActiveForm = nullptr;                // the form that was active last
-std::vector<HWND> hiddenByMinimize;          // forms hidden when the application was minimised
+// Fenced errors of every window, the forms' and the editor control's alike, end in the error box.
+void errorBoxHook(const char* message) noexcept { applicationErrorShow(message); }
 
 }  // namespace
 
@@ -32,6 +26,7 @@ Application& Application::instance() {
 void Application::initialize(HINSTANCE instance) {
     if (hwnd_) return;
     hinstance_ = instance;
+    win::setErrorHook(errorBoxHook);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     WNDCLASSEXA wc{};
@@ -56,14 +51,14 @@ void Application::setTitle(const std::string& title) {
 }
 
 void Application::formCreated(Form* form) {
-    forms().push_back(form);
+    forms_.push_back(form);
     if (!mainForm_) mainForm_ = form;
 }
 
-void Application::formActivated(HWND form) { lastActiveForm = form; }
+void Application::formActivated(HWND form) { lastActiveForm_ = form; }
 
 HWND Application::activeFormHandle() const {
-    if (lastActiveForm && ::IsWindow(lastActiveForm) && ::IsWindowVisible(lastActiveForm)) return lastActiveForm;
+    if (lastActiveForm_ && ::IsWindow(lastActiveForm_) && ::IsWindowVisible(lastActiveForm_)) return lastActiveForm_;
     return mainForm_ ? mainForm_->handle() : nullptr;
 }
 
@@ -77,7 +72,7 @@ int Application::run() {
         if (r == -1) break;
         processMessage(msg);
     }
-    if (onExit) fenced([this] { onExit(); });
+    if (onExit) win::fenced([this] { onExit(); });
     return r == 0 ? static_cast<int>(msg.wParam) : 0;
 }
 
@@ -85,7 +80,7 @@ void Application::processMessage(MSG& msg) {
     HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     Form* form = nullptr;
     if (root)
-        for (Form* f : forms())
+        for (Form* f : forms_)
             if (f->handle() == root) form = f;
     if (form) {
         if (form->accelerators() && ::IsWindowEnabled(root) &&
@@ -100,30 +95,30 @@ void Application::processMessage(MSG& msg) {
 
 void Application::minimize() {
     if (minimized()) return;
-    hiddenByMinimize.clear();
-    for (Form* f : forms())
+    hiddenByMinimize_.clear();
+    for (Form* f : forms_)
         if (f->visible()) {
-            hiddenByMinimize.push_back(f->handle());
+            hiddenByMinimize_.push_back(f->handle());
             ::ShowWindow(f->handle(), SW_HIDE);
         }
     ::ShowWindow(hwnd_, SW_MINIMIZE);
-    if (onMinimize) fenced([this] { onMinimize(); });
+    if (onMinimize) win::fenced([this] { onMinimize(); });
 }
 
 void Application::restore() {
     if (minimized()) ::ShowWindow(hwnd_, SW_RESTORE);
-    for (HWND h : hiddenByMinimize)
+    for (HWND h : hiddenByMinimize_)
         if (::IsWindow(h)) ::ShowWindow(h, SW_SHOWNA);
-    hiddenByMinimize.clear();
+    hiddenByMinimize_.clear();
     if (HWND active = activeFormHandle()) ::SetActiveWindow(active);
-    if (onRestore) fenced([this] { onRestore(); });
+    if (onRestore) win::fenced([this] { onRestore(); });
 }
 
 bool Application::minimized() const { return hwnd_ && ::IsIconic(hwnd_); }
 
 LRESULT CALLBACK Application::appProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (fenced([&] { result = instance().hwnd_ == hwnd ? instance().handle(msg, wp, lp)
+    if (win::fenced([&] { result = instance().hwnd_ == hwnd ? instance().handle(msg, wp, lp)
                                                        : ::DefWindowProcA(hwnd, msg, wp, lp); }))
         return result;
     return 0;
@@ -154,4 +149,4 @@ LRESULT Application::handle(UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-}  // namespace app
+}  // namespace forms

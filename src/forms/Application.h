@@ -6,10 +6,11 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class Form;
 
-namespace app {
+namespace forms {
 
 // Application title; the text of the taskbar button.
 inline constexpr const char* kAppTitle = "カノピア";
@@ -18,7 +19,8 @@ class Application {
 public:
     static Application& instance();
 
-    // Creates the hidden application window (zero size, owner of the main form, titled with the title).
+    // Creates the hidden application window (zero size, owner of the main form, titled with the title) and
+    // points the exception fence (win::fenced) at the application-wide error box.
     void initialize(HINSTANCE instance);
     HINSTANCE hinstance() const { return hinstance_; }
     HWND handle() const { return hwnd_; }
@@ -62,6 +64,9 @@ private:
     HWND hwnd_ = nullptr;
     std::string title_ = kAppTitle;
     Form* mainForm_ = nullptr;
+    std::vector<Form*> forms_;               // every form created, in creation order
+    HWND lastActiveForm_ = nullptr;          // the form that was active last
+    std::vector<HWND> hiddenByMinimize_;     // forms hidden when the application was minimised
 };
 
-}  // namespace app
+}  // namespace forms

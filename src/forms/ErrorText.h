@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace forms {
 
 // The message with a full stop appended when its last character sorts after ".".
 // "Sorts after" compares the last character's first byte as an unsigned byte with 0x2E: ASCII letters, digits
@@ -14,4 +14,4 @@ namespace app {
 // An empty message stays empty.
 std::string errorBoxText(std::string_view message);
 
-}  // namespace app
+}  // namespace forms
