@@ -5,7 +5,10 @@
 // for screenshots at the telling moments and prints, as UTF-8, what the stand-in received in each run.
 //
 //   canopia-demo.exe --folder=DIR --transcript=FILE [--shots=DIR]
-//                    --current=GROUP/SCRIPT --batch=GROUP/SCRIPT DRAWING...
+//                    --current=GROUP/SCRIPT (--batch|--edit)=GROUP/SCRIPT DRAWING...
+//
+// With --edit the batch script does not exist yet: before its run the demo makes it in script maintenance from
+// the template and writes it in the script editor (typed, tags from the tag menu, saved).
 //
 // With --shots, a screenshot is asked for with a line "SHOT <name>" on standard output; the demo goes on once
 // <shots>\<name>.png exists (or after a while without it). A last line "DONE" ends that conversation.
@@ -22,6 +25,8 @@
 #include "Driver.h"
 #include "StandinClient.h"
 #include "app/frmMainIds.h"
+#include "resources/editer/EditerResources.h"
+#include "resources/maintenance/MaintenanceResources.h"
 
 namespace {
 
@@ -31,6 +36,28 @@ constexpr std::size_t kBatchStrings = 15;    // the run over the chosen drawings
 constexpr int kFileNameField = 0x480;        // the file dialog's name field ...
 constexpr int kFileNameCombo = 0x47C;        // ... or, in newer dialogs, the combo box around it
 constexpr char kFileDialogTitle[] = "処理するファイルを選択してください（複数選択可能）";
+constexpr char kFormClass[] = "CanopiaForm";
+constexpr char kScriptConfigCaption[] = "スクリプトのメンテナンス";
+constexpr char kScriptAddCaption[] = "スクリプトの新規作成";
+// What the new script gets after its template, piece by piece: typed text (Japanese included, Enter as CR), or
+// a tag taken from the editor's tag menu. All five tags; the drawing is opened, exported and closed.
+struct TypedPiece {
+    const char* text;
+    int tagMenu;  // 0: typed
+};
+const TypedPiece kTyped[] = {
+    {"; 図面ごとにPDFを書き出して閉じる\r; ", 0},
+    {"[%NUMBER%]", IDM_SE_TAGNUMBER},
+    {" 枚目 ", 0},
+    {"[%FILENAME%]", IDM_SE_TAGFILENAME},
+    {"[%FILEEXT%]", IDM_SE_TAGEXT},
+    {"\r_.OPEN \"", 0},
+    {"[%FILEPATH%]", IDM_SE_TAGFULLPATH},
+    {"\"\r_.-EXPORT _PDF _E _N \"", 0},
+    {"[%FOLDER%]", IDM_SE_TAGFOLDER},
+    {"[%FILENAME%]", IDM_SE_TAGFILENAME},
+    {".pdf\"\r_.CLOSE _N\r", 0},
+};
 constexpr unsigned kScriptPaceMs = 900;      // the stand-in types a script line this often
 
 using Ids = MainWindowIds;
@@ -55,6 +82,13 @@ void say(const std::string& cp932) {
 }
 
 void fail(const std::string& cp932) { say("canopia-demo: " + cp932); }
+
+// Typed text as the editor stores it: each Enter (CR) becomes a line break CR LF.
+std::string enterAsLineBreak(const std::string& typed) {
+    std::string out;
+    for (char c : typed) out += c == '\r' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
 
 bool fileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -118,6 +152,9 @@ public:
 private:
     bool prepare();
     bool currentRun();
+    bool scriptWrite();
+    bool scriptTemplateMake(HWND config, const std::string& path);
+    bool scriptType(HWND editer, HWND editor, const std::string& path);
     bool batchRun();
     bool batchFollow(std::vector<std::string>& shown);
     std::string progress() const;
@@ -247,7 +284,8 @@ bool Demo::choose(int radio, const demo::ScriptChoice& choice) {
                 ::Sleep(200);
                 const auto now = driver::listItems(scripts);
                 const int selected = driver::listSelection(scripts);
-                return selected >= 0 && static_cast<std::size_t>(selected) < now.size() && now[selected] == choice.script;
+                return selected >= 0 && static_cast<std::size_t>(selected) < now.size() &&
+                       now[selected] == choice.script;
             }
             return false;
         },
@@ -286,6 +324,137 @@ bool Demo::currentRun() {
     return sent && quiet && counted;
 }
 
+// Script maintenance from the main menu: the several-files type, the batch group, a new script from the
+// template under the batch script's name, opened in the script editor.
+bool Demo::scriptWrite() {
+    const demo::ScriptChoice& choice = options_.batch;
+    say("");
+    say("== a new script written in the script editor: " + choice.group + "/" + choice.script);
+    driver::menuCommand(main_, Ids::mScriptConfig);
+    HWND config = driver::waitTopLevel(program_.processId(), kFormClass, kScriptConfigCaption);
+    if (!config) {
+        fail("script maintenance did not open");
+        return false;
+    }
+    const std::string path =
+        options_.folder + "\\batch_script\\" + choice.group + "\\" + choice.script + ".scr";
+    if (!scriptTemplateMake(config, path)) return false;
+    shot("3-script-maintenance");
+    driver::clickButton(driver::controlById(config, IDC_SC_SCRIPTOPEN));
+    HWND editer = driver::waitTopLevel(program_.processId(), kFormClass, ("「 " + choice.script + " 」").c_str());
+    HWND editor = editer ? driver::controlByClass(editer, "TEditor") : nullptr;
+    if (!editor) {
+        noMessageBox();
+        fail("the script editor did not open with the new script");
+        return false;
+    }
+    const bool typed = scriptType(editer, editor, path);
+    driver::clickButton(driver::controlById(editer, IDC_SE_QUIT));
+    bool closed = driver::waitFor([&] { return !driver::isVisible(editer); }, 10000);
+    if (closed) {
+        driver::closeWindow(config);  // the main window then lists the new script
+        closed = driver::waitFor([&] { return !driver::isVisible(config); }, 10000);
+    }
+    if (!closed) fail("the script editor or script maintenance did not close");
+    return typed && closed && noMessageBox();
+}
+
+// Chooses the several-files type and the group, and makes the new script from the template under its name.
+bool Demo::scriptTemplateMake(HWND config, const std::string& path) {
+    driver::clickButton(driver::controlById(config, IDC_SC_FILESELECT));
+    HWND groups = driver::controlById(config, IDC_SC_GROUP);
+    int group = -1;
+    driver::waitFor([&] {
+        const auto items = driver::listItems(groups);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == options_.batch.group) group = static_cast<int>(i);
+        return group >= 0;
+    });
+    if (group < 0 || !driver::selectListEntry(groups, group)) {
+        fail("no batch group " + options_.batch.group + " in script maintenance");
+        return false;
+    }
+    HWND newFile = driver::controlById(config, IDC_SC_SCRIPTNEWFILE);
+    driver::waitFor([&] { return driver::isEnabled(newFile); });
+    driver::clickButton(newFile);
+    HWND add = driver::waitTopLevel(program_.processId(), kFormClass, kScriptAddCaption);
+    if (!add) {
+        fail("the name window of a new script did not open");
+        return false;
+    }
+    HWND name = driver::controlById(add, IDC_SA_GROUPNAME);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options_.batch.script.c_str()));
+    driver::clickButton(driver::controlById(add, IDC_SA_OK));
+    HWND chosen = driver::controlById(config, IDC_SC_ACTIVESCRIPT);
+    if (!driver::waitFor([&] { return driver::windowText(chosen) == options_.batch.script && fileExists(path); },
+                         10000)) {
+        noMessageBox();
+        fail("the new script " + options_.batch.script + " was not made from the template");
+        return false;
+    }
+    return true;
+}
+
+// Types the new lines at the end of the template as a user does, one character at a time (Japanese as the
+// IME hands it over), inserts the tag from the menu, saves, and checks the file holds exactly that.
+bool Demo::scriptType(HWND editer, HWND editor, const std::string& path) {
+    const std::optional<std::string> before = driver::readWholeFile(path);
+    auto length = [&] {
+        DWORD_PTR n = 0;
+        ::SendMessageTimeoutA(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &n);
+        return static_cast<std::size_t>(n);
+    };
+    const std::size_t end = length();
+    ::SendMessageTimeoutA(editor, EM_SETSEL, end, end, SMTO_ABORTIFHUNG, 2000, nullptr);
+    bool ok = true;
+    auto type = [&](const std::string& text) {
+        for (std::size_t i = 0; i < text.size() && ok;) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            const std::size_t was = length();
+            if (::IsDBCSLeadByteEx(932, b) && i + 1 < text.size()) {
+                // The pair as the IME gives it to a window of code page 932; the window makes two WM_CHARs of it.
+                ::PostMessageA(editor, WM_IME_CHAR, (b << 8) | static_cast<unsigned char>(text[i + 1]), 1);
+                i += 2;
+            } else {
+                ::PostMessageA(editor, WM_CHAR, b, 1);
+                ++i;
+            }
+            ok = driver::waitFor([&] { return length() > was; }, 5000);
+        }
+    };
+    std::string typed;
+    for (const TypedPiece& piece : kTyped) {
+        typed += piece.text;
+        if (piece.tagMenu == 0) {
+            type(piece.text);
+            continue;
+        }
+        const std::size_t was = length();
+        driver::menuCommand(editer, piece.tagMenu);
+        ok = ok && driver::waitFor([&] { return length() > was; }, 5000);
+    }
+    HWND save = driver::controlById(editer, IDC_SE_SAVE);
+    if (!ok || !before || !driver::waitFor([&] { return driver::isEnabled(save); })) {
+        fail("typing into the script editor did not go through");
+        return false;
+    }
+    shot("4-script-editor");
+    driver::menuCommand(editer, IDM_SE_SAVE);  // as Ctrl+S does
+    const std::string expected = *before + enterAsLineBreak(typed);
+    std::optional<std::string> saved;
+    const bool written = driver::waitFor(
+        [&] { return !driver::isEnabled(save) && (saved = driver::readWholeFile(path)) && *saved == expected; }, 10000);
+    say("saved " + std::to_string(saved ? saved->size() : 0) + " bytes to " + path + ":");
+    if (saved) {
+        int n = 0;
+        for (const std::string& line : demo::scriptLines(*saved)) {
+            say("  " + std::to_string(++n) + "  " + demo::readable(line));
+        }
+    }
+    if (!written) fail("the saved file is not the template and the typed lines, or Save stayed enabled");
+    return written;
+}
+
 // Opens the drawings' folder in the run's file dialog and chooses the drawings by name, as a user types them.
 bool Demo::filesChoose() {
     HWND dialog = driver::waitTopLevel(program_.processId(), "#32770", kFileDialogTitle, 15000);
@@ -299,9 +468,11 @@ bool Demo::filesChoose() {
     // The dialog empties the field once it shows the folder.
     driver::waitFor([&] { return driver::windowText(name).empty(); }, 5000);
     std::string names;
-    for (const std::string& d : options_.drawings) names += (names.empty() ? "\"" : " \"") + demo::splitPath(d).name + "\"";
+    for (const std::string& d : options_.drawings) {
+        names += (names.empty() ? "\"" : " \"") + demo::splitPath(d).name + "\"";
+    }
     ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
-    shot("3-batch-files");
+    shot("5-batch-files");
     driver::clickButton(driver::controlById(dialog, IDOK));
     return driver::waitFor([&] { return !::IsWindow(dialog) || !driver::isVisible(dialog); }, 5000);
 }
@@ -331,7 +502,7 @@ bool Demo::batchRun() {
         return false;
     }
     say("confirmation: " + confirm->text);
-    shot("4-batch-confirmation");
+    shot("6-batch-confirmation");
     driver::answerMessageBox(confirm->hwnd, IDOK);
     auto end = messageBoxWait("処理終了", 20000);
     if (!end) {
@@ -344,7 +515,7 @@ bool Demo::batchRun() {
     std::vector<std::string> shown;
     driver::waitFor([&] { return !progress().empty(); }, 10000);
     shown.push_back(progress());
-    shot("5-batch-end-message");
+    shot("7-batch-end-message");
     driver::answerMessageBox(end->hwnd, IDOK);
     const bool quiet = noMessageBox();
     const std::size_t to = eventCount();
@@ -369,7 +540,7 @@ bool Demo::batchFollow(std::vector<std::string>& shown) {
             const std::string p = progress();
             if (!p.empty() && p != shown.back()) shown.push_back(p);
             if (!midShot && !p.empty() && p != last) {
-                shot("6-batch-following");
+                shot("8-batch-following");
                 midShot = true;
             }
             return p == last;
@@ -385,7 +556,7 @@ bool Demo::batchFollow(std::vector<std::string>& shown) {
     // A script that closes its drawings ends with the first title again: the last drawing's lines are done too.
     driver::waitFor([&] { return driver::windowText(acad_->window()) == StandinOptions().title; },
                     static_cast<int>(kScriptPaceMs) * 4);
-    shot("7-batch-followed");
+    shot("9-batch-followed");
     return true;
 }
 
@@ -393,7 +564,8 @@ int Demo::run() {
     if (!prepare()) return 2;
     say("(what the stand-in received is shown with CR as \\r and the cancel, two bytes of code 3, as ^C^C)");
     const bool current = currentRun();
-    const bool batch = current && batchRun();
+    const bool written = current && (!options_.writeBatch || scriptWrite());
+    const bool batch = written && batchRun();
     program_.end();
     acad_->stop();
     say("");
@@ -402,7 +574,9 @@ int Demo::run() {
             " and " + std::to_string(kBatchStrings) + " strings");
         return 0;
     }
-    fail(current ? "the run over several drawings did not go through" : "the run on the current drawing did not go through");
+    fail(!current   ? "the run on the current drawing did not go through"
+         : !written ? "the new script was not written in the script editor"
+                    : "the run over several drawings did not go through");
     return 1;
 }
 
@@ -417,7 +591,7 @@ int main() {
     if (!demo::parseArguments(arguments, options, error)) {
         fail(error);
         say("usage: canopia-demo.exe --folder=DIR --transcript=FILE [--shots=DIR] --current=GROUP/SCRIPT "
-            "--batch=GROUP/SCRIPT DRAWING...");
+            "(--batch|--edit)=GROUP/SCRIPT DRAWING...");
         return 2;
     }
     const bool shots = !options.shots.empty();

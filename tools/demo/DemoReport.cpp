@@ -29,11 +29,11 @@ bool choiceRead(const std::string& text, ScriptChoice& choice) {
 }  // namespace
 
 bool parseArguments(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error) {
-    std::string current, batch;
+    std::string current, batch, edit;
     for (const std::string& a : arguments) {
         if (takeValue(a, "--folder", options.folder) || takeValue(a, "--transcript", options.transcript) ||
             takeValue(a, "--shots", options.shots) || takeValue(a, "--current", current) ||
-            takeValue(a, "--batch", batch)) {
+            takeValue(a, "--batch", batch) || takeValue(a, "--edit", edit)) {
             continue;
         }
         if (a.compare(0, 2, "--") == 0) {
@@ -45,9 +45,12 @@ bool parseArguments(const std::vector<std::string>& arguments, DemoOptions& opti
     if (options.folder.empty()) error = "--folder=DIR (the program folder with canopia.exe) is missing";
     else if (options.transcript.empty()) error = "--transcript=FILE is missing";
     else if (!choiceRead(current, options.current)) error = "--current=GROUP/SCRIPT is missing or not of that form";
-    else if (!choiceRead(batch, options.batch)) error = "--batch=GROUP/SCRIPT is missing or not of that form";
+    else if (!batch.empty() && !edit.empty()) error = "--batch and --edit name the same run: give one";
+    else if (!choiceRead(edit.empty() ? batch : edit, options.batch))
+        error = "--batch=GROUP/SCRIPT (or --edit=GROUP/SCRIPT) is missing or not of that form";
     else if (options.drawings.empty()) error = "no drawing paths given";
     if (!error.empty()) return false;
+    options.writeBatch = !edit.empty();
     const std::string folder = splitPath(options.drawings.front()).folder;
     for (const std::string& d : options.drawings) {
         const PathParts parts = splitPath(d);

@@ -23,10 +23,12 @@ struct DemoOptions {
     std::string shots;       // folder the screenshots appear in; empty: none are asked for
     ScriptChoice current;    // run on the current drawing
     ScriptChoice batch;      // run once per drawing
+    bool writeBatch = false; // the batch script is new: written in the script editor before its run
     std::vector<std::string> drawings;  // full paths, all in one folder, in the order they are chosen
 };
 
-// Reads `--folder=DIR --transcript=FILE [--shots=DIR] --current=GROUP/SCRIPT --batch=GROUP/SCRIPT DRAWING...`.
+// Reads `--folder=DIR --transcript=FILE [--shots=DIR] --current=GROUP/SCRIPT (--batch|--edit)=GROUP/SCRIPT
+// DRAWING...`; --edit names a script that does not exist yet and is written in the script editor, then run.
 // False with a message when something is missing, unknown or the drawings are not in one folder.
 bool parseArguments(const std::vector<std::string>& arguments, DemoOptions& options, std::string& error);
 

@@ -50,7 +50,14 @@ TEST(DemoArguments, CompleteSetIsRead) {
     EXPECT_EQ(o.current.script, "A3");
     EXPECT_EQ(o.batch.group, "PDF");
     EXPECT_EQ(o.batch.script, "all");
+    EXPECT_FALSE(o.writeBatch);
     EXPECT_EQ(o.drawings, (std::vector<std::string>{"C:\\" + kZumen + "\\a.dwg", "C:\\" + kZumen + "\\b.dwg"}));
+    args.back() = "--edit=PDF/new";  // a script written in the editor first, in place of --batch
+    args.erase(args.begin() + 3);
+    DemoOptions edited;
+    ASSERT_TRUE(parseArguments(args, edited, error)) << error;
+    EXPECT_EQ(edited.batch.script, "new");
+    EXPECT_TRUE(edited.writeBatch);
 }
 
 TEST(DemoArguments, EachMissingOrBrokenPartIsRefusedWithAMessage) {
@@ -58,6 +65,7 @@ TEST(DemoArguments, EachMissingOrBrokenPartIsRefusedWithAMessage) {
         {"--folder=Z:\\demo", ""},          {"--transcript=Z:\\t.txt", ""}, {"--current=" + kZumen + "/A3", ""},
         {"--batch=PDF/all", ""},            {"--batch=PDF/all", "--batch=PDF"}, {"--batch=PDF/all", "--batch=/all"},
         {"--batch=PDF/all", "--batch=PDF/"}, {"--batch=PDF/all", "--batch=a/b/c"}, {"", "--speed=2"},
+        {"", "--edit=PDF/new"},  // --batch and --edit both
         {"C:\\" + kZumen + "\\b.dwg", "C:\\other\\b.dwg"},  // drawings from two folders
         {"C:\\" + kZumen + "\\b.dwg", "b.dwg"},             // not a full path
     };

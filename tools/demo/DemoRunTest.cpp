@@ -1,5 +1,6 @@
 // canopia-demo.exe itself, against the real canopia.exe and the stand-in: both runs go through and are told
-// as UTF-8 with the tags replaced, and a library without the asked-for group ends in a clear failure.
+// as UTF-8 with the tags replaced, a script written in the editor is saved and run, and a library without the
+// asked-for group ends in a clear failure.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -128,6 +129,19 @@ TEST(Demo, BothRunsGoThroughAndAreToldInUtf8) {
     EXPECT_FALSE(contains(out, "SHOT ")) << out;  // no screenshots asked for without --shots
 }
 
+TEST(Demo, AScriptWrittenInTheEditorIsSavedAsTypedAndRun) {
+    DemoFolder f;
+    const auto outcome = demoRun(common(f) + "--edit=" + kZumen + "/" + kHyo + " \"" + f.drawing("a") + "\"");
+    ASSERT_TRUE(outcome.has_value());
+    const std::string& out = outcome->output;
+    // The demo itself compares the saved file with the template and what it typed, byte for byte.
+    EXPECT_EQ(outcome->exitCode, 0u) << out;
+    EXPECT_TRUE(contains(out, u8"  5  ; 図面ごとにPDFを書き出して閉じる\n")) << out;
+    // Tags from the editor's menu, replaced by the run: the script's sixth line for the one drawing.
+    EXPECT_TRUE(contains(out, u8"     6  ; 1 枚目 a.dwg\n")) << out;
+    EXPECT_TRUE(contains(out, "1/1\n")) << out;
+}
+
 TEST(Demo, MissingGroupFailsWithAMessageAfterTheFirstRun) {
     DemoFolder f;
     const auto outcome = demoRun(common(f) + "--batch=nothing/each \"" + f.drawing("a") + "\"");
@@ -141,6 +155,7 @@ TEST(Demo, BadArgumentsEndAtOnceWithTheUsage) {
     const auto outcome = demoRun("--folder=C:\\x --transcript=C:\\t.txt --current=a/b --batch=c");
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(outcome->exitCode, 2u);
-    EXPECT_TRUE(contains(outcome->output, "--batch=GROUP/SCRIPT is missing")) << outcome->output;
+    EXPECT_TRUE(contains(outcome->output, "--batch=GROUP/SCRIPT (or --edit=GROUP/SCRIPT) is missing"))
+        << outcome->output;
     EXPECT_TRUE(contains(outcome->output, "usage: canopia-demo.exe")) << outcome->output;
 }
