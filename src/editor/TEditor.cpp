@@ -350,16 +350,29 @@ void TEditor::keyDown(WPARAM vk, LPARAM data) {
 void TEditor::charTyped(WPARAM code) {
     const auto b = static_cast<unsigned char>(code & 0xFF);
     moveCompositionWindow();
+    if (pendingLead_ != 0) {
+        // The trail of a pair that came as two calls (as Windows and Wine hand a double-byte character typed
+        // into another process's window to a code page 932 window procedure).
+        const char pair[2] = {static_cast<char>(pendingLead_), static_cast<char>(b)};
+        pendingLead_ = 0;
+        if (b >= 0x40 && b != 0x7F && b <= 0xFC) {
+            core_.Char(std::string_view(pair, 2), keyState());
+            return;
+        }
+        // a lead byte without its trail is dropped; this byte counts on its own
+    }
     if (cp932::isLeadByte(b)) {
-        // The trail byte is the next WM_CHAR in the queue: the pair is typed as one character.
+        // The trail byte is the next WM_CHAR in the queue, or the next call: the pair is typed as one character.
         MSG next;
         if (::PeekMessageA(&next, hwnd_, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
             static_cast<unsigned char>(next.wParam & 0xFF) >= 0x40) {
             ::PeekMessageA(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE);
             const char pair[2] = {static_cast<char>(b), static_cast<char>(next.wParam & 0xFF)};
             core_.Char(std::string_view(pair, 2), keyState());
+            return;
         }
-        return;  // without a trail byte the lead byte is dropped
+        pendingLead_ = b;
+        return;
     }
     const char single = static_cast<char>(b);
     core_.Char(std::string_view(&single, 1), keyState());
@@ -545,6 +558,7 @@ LRESULT TEditor::handle(UINT msg, WPARAM wp, LPARAM lp) {
             placeCaret();
             return 0;
         case WM_KILLFOCUS:
+            pendingLead_ = 0;
             core_.SetFocused(false);
             if (caretCreated_) ::DestroyCaret();
             caretCreated_ = false;

@@ -140,4 +140,5 @@ private:
     int caretWidth_ = 0;
     int caretHeight_ = 0;
     int rowsPainted_ = 0;
+    unsigned char pendingLead_ = 0;  // a lead byte whose trail has not come yet
 };

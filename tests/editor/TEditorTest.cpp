@@ -113,6 +113,12 @@ TEST_F(TEditorWindow, TypesDoubleByteCharactersFromWmCharPairs) {
     SendMessageA(hwnd_, EM_UNDO, 0, 0);
     EXPECT_EQ(windowText(hwnd_), "\x95\x5C") << "the pair was one undo step";
     EXPECT_TRUE(SendMessageA(hwnd_, EM_GETMODIFY, 0, 0));
+    // The pair as two calls of the window procedure (a character typed into the window from another process).
+    SendMessageA(hwnd_, WM_CHAR, 0x90, 1);  // 図
+    SendMessageA(hwnd_, WM_CHAR, 0x7D, 1);
+    SendMessageA(hwnd_, WM_CHAR, 0x81, 1);  // a lead byte without its trail is dropped, the next byte kept
+    SendMessageA(hwnd_, WM_CHAR, '\r', 1);
+    EXPECT_EQ(windowText(hwnd_), "\x95\x5C" "\x90\x7D\r\n");
 }
 
 TEST_F(TEditorWindow, TypesAnImeResultOnceAsOneStep) {

@@ -395,8 +395,8 @@ bool Demo::scriptTemplateMake(HWND config, const std::string& path) {
     return true;
 }
 
-// Types the new lines at the end of the template as a user does, one character at a time (Japanese as the
-// IME hands it over), inserts the tag from the menu, saves, and checks the file holds exactly that.
+// Types the new lines at the end of the template as a user does, one character at a time, inserts the tags
+// from the menu, saves, and checks the file holds exactly that.
 bool Demo::scriptType(HWND editer, HWND editor, const std::string& path) {
     const std::optional<std::string> before = driver::readWholeFile(path);
     auto length = [&] {
@@ -411,14 +411,15 @@ bool Demo::scriptType(HWND editer, HWND editor, const std::string& path) {
         for (std::size_t i = 0; i < text.size() && ok;) {
             const auto b = static_cast<unsigned char>(text[i]);
             const std::size_t was = length();
-            if (::IsDBCSLeadByteEx(932, b) && i + 1 < text.size()) {
-                // The pair as the IME gives it to a window of code page 932; the window makes two WM_CHARs of it.
-                ::PostMessageA(editor, WM_IME_CHAR, (b << 8) | static_cast<unsigned char>(text[i + 1]), 1);
-                i += 2;
-            } else {
-                ::PostMessageA(editor, WM_CHAR, b, 1);
-                ++i;
+            // A double-byte character comes as two WM_CHARs, lead byte first; sent, not posted, so that the
+            // system joins the two bytes into one character on the way to the other process.
+            const std::size_t n = ::IsDBCSLeadByteEx(932, b) && i + 1 < text.size() ? 2 : 1;
+            for (std::size_t k = 0; k < n; ++k) {
+                DWORD_PTR answer = 0;
+                ::SendMessageTimeoutA(editor, WM_CHAR, static_cast<unsigned char>(text[i + k]), 1, SMTO_ABORTIFHUNG,
+                                      2000, &answer);
             }
+            i += n;
             ok = driver::waitFor([&] { return length() > was; }, 5000);
         }
     };
