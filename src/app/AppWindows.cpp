@@ -2,6 +2,8 @@
 // is handed: the main window's refresh behind the maintenance windows' "the library changed", its pictures.
 #include "app/AppWindows.h"
 
+#include <string>
+
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAcadTest.h"
@@ -11,6 +13,7 @@
 #include "dialogs/frmSDIExp.h"
 #include "dialogs/frmScriptAdd.h"
 #include "dialogs/frmScriptConfig.h"
+#include "dialogs/frmScriptEditer.h"
 #include "forms/Form.h"
 
 namespace app {
@@ -49,12 +52,17 @@ void AppWindows::create() {
     windowCreate(dspScriptConfig, AppWindow::ScriptConfig, [this](TdspScriptConfig& w) {
         w.onLibraryChanged = [this] { mainRefresh(); };
         w.menuPicture = [this](int index) { return dspMain->menuPicture(index); };
+        w.editScript = [this](const std::string& path) {
+            dspScriptEditer->scriptFilePath = path;
+            dspScriptEditer->showModal();
+        };
     });
     windowCreate(dspGroupAdd, AppWindow::GroupAdd);
     dspGroupConfig->setGroupAdd(*dspGroupAdd);
     windowCreate(dspAcadTest, AppWindow::AcadTest);
     windowCreate(dspSDIExp, AppWindow::SDIExp);
     windowCreate(dspScriptAdd, AppWindow::ScriptAdd);
+    windowCreate(dspScriptEditer, AppWindow::ScriptEditer);
     dspScriptConfig->setScriptAdd(*dspScriptAdd);
 }
 

@@ -14,6 +14,7 @@
 #include "core/Cp932.h"
 #include "forms/Application.h"
 #include "forms/Fonts.h"
+#include "forms/MenuPictures.h"
 #include "library/ScriptLibrary.h"
 #include "library/Settings.h"
 #include "resources/MainResources.h"
@@ -239,33 +240,9 @@ void TdspMain::menuCreate() {
 HBITMAP TdspMain::menuPicture(int index) {
     auto found = pictures_.find(index);
     if (found != pictures_.end()) return found->second.get();
-    if (!imgIcon_) return nullptr;
-    // The picture drawn on magenta into a 32-bit DIB; magenta becomes transparent, everything else opaque.
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 16;
-    bi.bmiHeader.biHeight = -16;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    win::WindowDC screen(nullptr);
-    win::UniqueBitmap bmp(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bmp || !bits) return nullptr;
-    {
-        win::MemoryDC dc(screen.get());
-        if (!dc) return nullptr;
-        win::SelectGuard select(dc.get(), bmp.get());
-        ::ImageList_DrawEx(imgIcon_.get(), index, dc.get(), 0, 0, 16, 16, RGB(255, 0, 255), CLR_NONE, ILD_NORMAL);
-    }
-    ::GdiFlush();
-    auto* px = static_cast<DWORD*>(bits);
-    for (int i = 0; i < 16 * 16; ++i) {
-        const DWORD rgb = px[i] & 0x00FFFFFF;
-        px[i] = rgb == 0x00FF00FF ? 0 : (rgb | 0xFF000000);
-    }
+    win::UniqueBitmap bmp = forms::menuPictureFrom(imgIcon_.get(), index);
     HBITMAP picture = bmp.get();
-    pictures_[index] = std::move(bmp);
+    if (picture) pictures_[index] = std::move(bmp);
     return picture;
 }
 
@@ -444,7 +421,7 @@ void TdspMain::windowStatusLoadSave(bool load) {
     if (load) {
         const WindowStatus s = windowStatusRead();
         setBounds(s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight);
-        editerBounds_ = {s.editerLeft, s.editerTop, s.editerLeft + s.editerWidth, s.editerTop + s.editerHeight};
+        // Through the editor's own size limits, long before it is first opened.
         if (editer) editer->setBounds(s.editerLeft, s.editerTop, s.editerWidth, s.editerHeight);
         ::CheckMenuItem(mnuMain_, mForGround, MF_BYCOMMAND | (s.mainSetForground ? MF_CHECKED : MF_UNCHECKED));
         zumenStatus = s.mainZumenStatus;
@@ -456,7 +433,8 @@ void TdspMain::windowStatusLoadSave(bool load) {
     s.mainHeight = m.bottom - m.top;
     s.mainTop = m.top;
     s.mainLeft = m.left;
-    const RECT e = editer ? editer->bounds() : editerBounds_;
+    // Wherever the user left the editor, whether or not it was opened.
+    const RECT e = editer ? editer->bounds() : RECT{};
     s.editerWidth = e.right - e.left;
     s.editerHeight = e.bottom - e.top;
     s.editerTop = e.top;

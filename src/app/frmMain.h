@@ -99,8 +99,6 @@ private:
     std::map<int, win::UniqueBitmap> pictures_;
     win::UniqueIcon buttonIcon_;
     win::UniqueAccel accelerators_;
-    // The editor window's stored bounds, kept for writing back while that window is not part of the program.
-    RECT editerBounds_{};
     std::unique_ptr<MainTray> tray_;
     runner::BatchFollower follower_;
     HWND followedWindow_ = nullptr;  // AutoCAD's window the followed run was handed to

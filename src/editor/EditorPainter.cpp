@@ -8,6 +8,7 @@
 #include "core/Cp932.h"
 #include "editor/EditorStringList.h"
 #include "editor/FountainParser.h"
+#include "editor/InvisibleFaults.h"
 #include "editor/RowStates.h"
 
 namespace editor {
@@ -437,15 +438,6 @@ void EditorPainter::paintMarks(Pass& pass, int row, int top, int selFrom, int se
 }
 
 namespace {
-
-enum class Blank { None, Space, WideSpace, Tab };
-
-Blank blankAt(std::string_view text, std::size_t i, std::size_t length) noexcept {
-    if (length == 1 && text[i] == ' ') return Blank::Space;
-    if (length == 1 && text[i] == '\t') return Blank::Tab;
-    if (length == 2 && text[i] == '\x81' && text[i + 1] == '\x40') return Blank::WideSpace;  // 　 full-width space
-    return Blank::None;
-}
 
 // Whether the rows after a wrapped row, up to the end of its line, hold blanks only: then the row's own blanks
 // end the line too.

@@ -14,4 +14,5 @@ list(APPEND EDITOR_CORE_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ColumnMap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditMessages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/InvisibleFaults.cpp
 )

@@ -431,12 +431,16 @@ ModalResult Form::showModal() {
         ::SetWindowPos(hwnd_, nullptr, o.left + ((o.right - o.left) - ww) / 2, o.top + ((o.bottom - o.top) - wh) / 2,
                        0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::SetForegroundWindow(hwnd_);
-    win::fenced([this] { FormShown(); });
+    // A FormShow that set a result (it could not prepare the window) ends the showing before the window appears.
+    const bool refused = modalResult_ != ModalResult::None;
+    if (!refused) {
+        ::ShowWindow(hwnd_, SW_SHOW);
+        ::SetForegroundWindow(hwnd_);
+        win::fenced([this] { FormShown(); });
+    }
 
     MSG msg;
-    for (;;) {
+    for (; !refused;) {
         while (modalResult_ == ModalResult::None) {
             const BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
             if (r == 0) {  // the program is ending: pass the quit on to the outer loop

@@ -129,6 +129,7 @@ public:
 
     // Disables the program's other windows, shows this one (FormShow first) and runs a message loop until it
     // is closed; then hides it (never destroys it) and enables the others again. Returns the modal result.
+    // A FormShow that sets a modal result refuses the showing: the window never appears, FormClose still runs.
     ModalResult showModal();
     bool isModal() const { return modal_; }
     // Shows without a modal loop (the main form).

@@ -118,6 +118,11 @@ TEST(ScriptAdd, ANewScriptIsTheTemplateSelectedAndListedByTheMainWindowAfterClos
     EXPECT_EQ(driver::windowText(field), "新しいスクリプト1");
     driver::pressKey(add, VK_RETURN);  // Enter is OK
     EXPECT_TRUE(p.waitClosed(add));
+    // The new script opens in the editor; closed unchanged, it goes without a question.
+    HWND editer = driver::waitTopLevel(p.pid(), kFormClass, "「 新しいスクリプト1 」");
+    ASSERT_TRUE(editer);
+    driver::closeWindow(editer);
+    EXPECT_TRUE(p.waitClosed(editer));
     EXPECT_TRUE(s.listIs({"zzz", "新しいスクリプト1"}));
     EXPECT_EQ(scriptFile(p, "新しいスクリプト1"), templateBytes());
     EXPECT_EQ(driver::listSelection(s.list), 1);
