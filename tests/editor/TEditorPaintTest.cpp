@@ -10,6 +10,7 @@
 
 #include "PaintTestSupport.h"
 #include "editor/ScriptScheme.h"
+#include "editor/ScriptEditorSetup.h"
 #include "editor/TEditor.h"
 #include "gdi/DibPicture.h"
 
@@ -29,61 +30,8 @@ void pump() {
 // Every property value the script editor window gives its edtScript, with the tag colouring of the
 // several-files mode and the trailing-blank marks it switches on.
 void configureAsScriptEditor(TEditor& e) {
-    TEditorCaret& c = e.Caret();
-    c.BeginUpdate();
-    c.SetAutoCursor(true);
-    c.SetAutoIndent(true);
-    c.SetBackSpaceUnIndent(true);
-    c.SetFreeCaret(false);
-    c.SetFreeRow(false);
-    c.SetInTab(false);
-    c.SetKeepCaret(true);
-    c.SetLockScroll(false);
-    c.SetNextLine(true);
-    c.SetPrevSpaceIndent(false);
-    c.SetRowSelect(true);
-    c.SetSelDragMode(dmAutomatic);
-    c.SetSelMove(true);
-    c.SetSoftTab(false);
-    c.SetStyle(csDefault);
-    c.SetTabIndent(false);
-    c.SetTabSpaceCount(8);
-    c.Cursors().SetDefaultCursor(crIBeam);
-    c.Cursors().SetDragSelCursor(crDrag);
-    c.Cursors().SetDragSelCopyCursor(crEditorDragSelCopy);
-    c.Cursors().SetInSelCursor(crDefault);
-    c.Cursors().SetLeftMarginCursor(crEditorRightArrow);
-    c.Cursors().SetTopMarginCursor(crDefault);
-    c.EndUpdate();
-    e.SetCursor(crIBeam);
-    e.SetColor(clBlack);
-    editor::PaintOptionSet& o = e.Display().Options();
-    painttest::configureScriptEditor(o);  // Font, Imagebar, Leftbar, Marks, Margin as the window sets them
-    e.Ruler().SetBkColor(editor::kSilver);
-    e.Ruler().SetColor(clBlack);
-    e.Ruler().SetEdge(true);
-    e.Ruler().SetGaugeRange(10);
-    e.Ruler().SetMarkColor(clBlack);
-    e.Ruler().SetVisible(false);
-    e.SetHitStyle(hsSelect);
-    e.SetReadOnly(false);
-    e.SetScrollBars(ssBoth);
-    e.Speed().SetCaretVerticalAc(2);
-    e.Speed().SetInitBracketsFull(false);
-    e.Speed().SetPageVerticalRange(2);
-    e.Speed().SetPageVerticalRangeAc(2);
-    e.SetUndoListMax(64);
-    editor::ApplyScriptScheme(e.View(), true);  // View.Colors, Commenter ";", ControlCode/Mail/Url off, "[%" "%]"
-    e.SetWantReturns(true);
-    e.SetWantTabs(true);
-    e.SetWordWrap(false);
-    TEditorWrapOption& w = e.WrapOption();
-    w.SetFollowRetMark(false);
-    w.SetFollowPunctuation(false);
-    w.SetLeading(false);
-    w.SetWordBreak(false);
-    w.SetWrapByte(80);
-    e.Marks().SetTrailingBlanks(true);
+    editor::ConfigureAsScriptEditor(e, 16);
+    editor::ApplyScriptScheme(e.View(), true);  // the several-files mode: tags in their colour
 }
 
 // A script of the several-files run: the new-script template's comments, a tag, a command with a comment after
