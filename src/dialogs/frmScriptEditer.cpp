@@ -218,6 +218,7 @@ void TdspScriptEditer::FormShow() {
     ::EnableMenuItem(mnuMain_, kTagMenuPosition, MF_BYPOSITION | (severalFiles ? MF_ENABLED : MF_GRAYED));
     ::DrawMenuBar(hwnd_);
     setText(IDC_SE_STATUS, severalFiles ? kModeSeveral : kModeCurrent);
+    faultTally_.Reset(e.Core().Store());
     notice_ = invisibleNotice();
     statusPartsSet();
     focus(IDC_SE_SCRIPT);
@@ -231,6 +232,8 @@ void TdspScriptEditer::saveEnabledSet(bool on) {
 void TdspScriptEditer::edtScriptChange() {
     scriptSaved = false;
     saveEnabledSet(true);
+    const TEditorScreenStrings& rows = edtScript().Core().Store();
+    faultTally_.Changed(rows, rows.Change());
     std::string notice = invisibleNotice();
     if (notice == notice_) return;
     notice_ = std::move(notice);
@@ -297,7 +300,7 @@ void TdspScriptEditer::WMMousewheel(WPARAM wp) {
 }
 
 std::string TdspScriptEditer::invisibleNotice() const {
-    const editor::InvisibleFaults faults = editor::FindInvisibleFaults(edtScript().Core().Store());
+    const editor::InvisibleFaults faults = faultTally_.Faults(edtScript().Core().Store());
     std::string notice;
     if (faults.trailingBlankLines > 0) notice = "行末の空白：" + std::to_string(faults.trailingBlankLines) + " 行";
     if (faults.missingFinalLineEnd) notice += (notice.empty() ? "" : "　／　") + std::string("最終行に改行がありません");

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "editor/InvisibleFaults.h"
 #include "forms/Form.h"
 #include "win/WinHandles.h"
 
@@ -74,4 +75,5 @@ private:
     win::UniqueIcon quitIcon_;
     win::UniqueAccel accelerators_;
     std::string notice_;  // the second part's text, "" when the bar has one part
+    editor::InvisibleFaultTally faultTally_;  // follows every edit, so typing does not recount the whole text
 };

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 class TEditorStringList;
+struct ChangeRecord;
 
 namespace editor {
 
@@ -21,5 +24,20 @@ struct InvisibleFaults {
 
 // One pass over every row; a line wrapped over several rows counts once, by the end of its last row.
 InvisibleFaults FindInvisibleFaults(const TEditorStringList& rows);
+
+// The same count kept up to date edit by edit, so that typing into a long text costs the rows an edit
+// changed, not a pass over the whole text.
+class InvisibleFaultTally {
+public:
+    // Counts every row anew (after loading, or when a change cannot be followed).
+    void Reset(const TEditorStringList& rows);
+    // Follows one change of the rows as the store's change record describes it.
+    void Changed(const TEditorStringList& rows, const ChangeRecord& change);
+    InvisibleFaults Faults(const TEditorStringList& rows) const;
+
+private:
+    std::vector<std::uint8_t> counted_;  // per row: 1 when the row ends a line whose last character is a blank
+    int total_ = 0;
+};
 
 }  // namespace editor

@@ -48,4 +48,38 @@ TEST(InvisibleFaults, AWrappedLineCountsOnceByItsEnd) {
     EXPECT_TRUE(f.missingFinalLineEnd);
 }
 
+// Edit by edit the tally comes to what a fresh count of the text finds: typing, joining, splitting, blanks
+// appearing and going at line ends, the last line end removed, undo.
+TEST(InvisibleFaults, TheTallyFollowsEveryEditAsAFreshCountWould) {
+    TEditorScreenStrings s;
+    s.SetText("A \r\nB\r\nC\t\r\n");
+    editor::InvisibleFaultTally tally;
+    tally.Reset(s);
+    struct Edit {
+        int first, count;
+        const char* text;
+    };
+    const Edit edits[] = {
+        {1, 1, "B \r\n"},             // a blank appears at a line end
+        {0, 2, "AB\r\n"},             // two lines joined, one blank gone
+        {1, 0, "\x81\x40\r\nD\r\n"},  // lines inserted: a full-width space alone
+        {3, 1, "E"},                   // the last line end removed
+        {0, 4, ""},                    // everything deleted
+        {0, 0, "X \r\nY"},
+    };
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.text);
+        s.ReplaceRows(e.first, e.count, e.text);
+        tally.Changed(s, s.Change());
+        const editor::InvisibleFaults fresh = editor::FindInvisibleFaults(s);
+        EXPECT_EQ(tally.Faults(s).trailingBlankLines, fresh.trailingBlankLines);
+        EXPECT_EQ(tally.Faults(s).missingFinalLineEnd, fresh.missingFinalLineEnd);
+    }
+    for (int i = 0; i < 3; ++i) {
+        s.Undo();
+        tally.Changed(s, s.Change());
+        EXPECT_EQ(tally.Faults(s).trailingBlankLines, editor::FindInvisibleFaults(s).trailingBlankLines);
+    }
+}
+
 }  // namespace
