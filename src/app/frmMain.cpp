@@ -15,6 +15,7 @@
 #include "forms/Application.h"
 #include "forms/Fonts.h"
 #include "forms/MenuPictures.h"
+#include "forms/StatusParts.h"
 #include "library/ScriptLibrary.h"
 #include "library/Settings.h"
 #include "resources/MainResources.h"
@@ -34,7 +35,6 @@ constexpr const char* kStatusNotFound = "対象AutoCAD：  見つかりません
 constexpr const char* kMainCaption = "カノピア ";
 // The progress part is at least as wide as this text needs.
 constexpr const char* kProgressWidest = "000/000";
-constexpr int kProgressPadding = 12;  // around the text, in 96-DPI pixels
 
 // True while alive: a run (or the question before one) is under way.
 class RunningFlag {
@@ -340,31 +340,7 @@ void TdspMain::progressShow(const std::string& text) {
     statusPartsSet();
 }
 
-void TdspMain::statusPartsSet() {
-    HWND bar = control(barMain);
-    if (progress_.empty()) {
-        int parts[1] = {-1};
-        ::SendMessageA(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-        return;
-    }
-    // The status line keeps everything but the progress part's width; the sizing grip lies in the last part.
-    int textWidth = 0;
-    {
-        win::WindowDC dc(bar);
-        win::SelectGuard select(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(bar, WM_GETFONT, 0, 0)));
-        for (const std::string& t : {std::string(kProgressWidest), progress_}) {
-            SIZE extent{};
-            ::GetTextExtentPoint32A(dc.get(), t.c_str(), static_cast<int>(t.size()), &extent);
-            textWidth = std::max(textWidth, static_cast<int>(extent.cx));
-        }
-    }
-    RECT client{};
-    ::GetClientRect(bar, &client);
-    const int width = textWidth + forms::scaled(kProgressPadding) + ::GetSystemMetrics(SM_CXVSCROLL);
-    int parts[2] = {std::max(0, static_cast<int>(client.right) - width), -1};
-    ::SendMessageA(bar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    ::SendMessageA(bar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(progress_.c_str()));
-}
+void TdspMain::statusPartsSet() { forms::statusNoticeSet(control(barMain), progress_, kProgressWidest); }
 
 void TdspMain::FormResize() {
     if (!progress_.empty()) statusPartsSet();

@@ -1,7 +1,6 @@
 // TdspScriptEditer: the script editor window around the TEditor control edtScript.
 #include "dialogs/frmScriptEditer.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <stdexcept>
@@ -15,6 +14,7 @@
 #include "forms/Application.h"
 #include "forms/Fonts.h"
 #include "forms/MenuPictures.h"
+#include "forms/StatusParts.h"
 #include "library/ScriptLibrary.h"
 #include "resources/editer/EditerResources.h"
 #include "runner/TagReplace.h"
@@ -50,7 +50,6 @@ constexpr const char* kModeCurrent = "「現在の図面」：スクリプト編
 constexpr const char* kModeSeveral = "「複数ファイル」：スクリプト編集モード";
 constexpr const char* kUnsavedQuestion = "データが保存されていません　保存しますか？";
 constexpr int kTagMenuPosition = 2;       // "オリジナルタグの挿入(&T)" in the menu bar
-constexpr int kNoticePadding = 12;        // around the second part's text, in 96-DPI pixels
 constexpr int kWheelLines = 2;            // every wheel message scrolls this many lines
 
 // One item of a menu: a separator when caption is null.
@@ -307,27 +306,7 @@ std::string TdspScriptEditer::invisibleNotice() const {
     return notice;
 }
 
-void TdspScriptEditer::statusPartsSet() {
-    HWND bar = control(IDC_SE_STATUS);
-    if (notice_.empty()) {
-        int parts[1] = {-1};
-        ::SendMessageA(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-        return;
-    }
-    // The mode text keeps everything but the notice's width; the sizing grip lies in the last part.
-    SIZE extent{};
-    {
-        win::WindowDC dc(bar);
-        win::SelectGuard select(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(bar, WM_GETFONT, 0, 0)));
-        ::GetTextExtentPoint32A(dc.get(), notice_.c_str(), static_cast<int>(notice_.size()), &extent);
-    }
-    RECT client{};
-    ::GetClientRect(bar, &client);
-    const int width = static_cast<int>(extent.cx) + forms::scaled(kNoticePadding) + ::GetSystemMetrics(SM_CXVSCROLL);
-    int parts[2] = {std::max(0, static_cast<int>(client.right) - width), -1};
-    ::SendMessageA(bar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    ::SendMessageA(bar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(notice_.c_str()));
-}
+void TdspScriptEditer::statusPartsSet() { forms::statusNoticeSet(control(IDC_SE_STATUS), notice_); }
 
 void TdspScriptEditer::FormResize() {
     if (!notice_.empty()) statusPartsSet();
